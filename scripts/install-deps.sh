@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building (and, with "test", testing) the
+# game needs; only those that are missing, with sudo when not root.
+set -euo pipefail
+
+build_packages=(
+    cmake ninja-build g++ pkg-config
+    libgtest-dev libgmock-dev libbenchmark-dev
+    libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
+    fonts-liberation
+)
+test_packages=(
+    xvfb xauth xdotool x11-utils openbox imagemagick sox
+)
+
+wanted=("${build_packages[@]}")
+if [[ "${1:-}" == "test" ]]; then
+    wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,150 @@
+// The clock: its limits for a slow counter, the multimedia timer path, the
+// wrap of raw stamps, and NowMs across the counter's 32-bit wrap.
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_platform.h"
+#include "timing/clock.h"
+
+namespace korvane {
+namespace {
+
+constexpr uint64_t kAcpiRate = 3'579'545;
+constexpr uint64_t kStepNs = 100;  // a count lasts about 279 ns
+
+class ClockTest : public ::testing::Test {
+  protected:
+    void SetUp() override { fake::Reset(); }
+};
+
+// Counter counts between two virtual times, as the fake counter runs.
+uint64_t CountsBetween(uint64_t fromNs, uint64_t toNs) {
+    auto at = [](uint64_t ns) {
+        return (ns / 1'000'000'000) * kAcpiRate + (ns % 1'000'000'000) * kAcpiRate / 1'000'000'000;
+    };
+    return at(toNs) - at(fromNs);
+}
+
+TEST_F(ClockTest, SlowCounterLimitsAreTruncated) {
+    fake::SetCounterFrequency(kAcpiRate);
+    InitClock();
+    fake::SetReadStepNs(kStepNs);  // several readings per count
+    // Counts from the stamp's reading to the last reading of the wait, which
+    // is the first one strictly above the limit.
+    auto countsWaited = [](uint32_t ms) {
+        ClockStamp stamp = 0;
+        const uint64_t stampedAt = fake::VirtualTimeNs();
+        FrameStart(&stamp);
+        WaitSince(stamp, ms);
+        return CountsBetween(stampedAt, fake::VirtualTimeNs() - kStepNs);
+    };
+    EXPECT_EQ(countsWaited(40), 143'181u + 1);
+    EXPECT_EQ(countsWaited(30), 108'471u + 1);
+    const uint64_t before = fake::VirtualTimeNs();
+    Delay(500);
+    EXPECT_EQ(CountsBetween(before, fake::VirtualTimeNs() - kStepNs), 1'789'772u + 1);
+}
+
+TEST_F(ClockTest, WaitReturnsElapsedMillisecondsTruncated) {
+    fake::SetCounterFrequency(kAcpiRate);
+    InitClock();
+    fake::SetReadStepNs(1'000'000);  // 1 ms per read: about 3579 counts
+    ClockStamp stamp = 0;
+    FrameStart(&stamp);
+    // Elapsed counts pass 143,181 on the 41st read: 41 ms of counts, / 3579.
+    EXPECT_EQ(WaitSince(stamp, 40), 41u * kAcpiRate / 1000 / 3579);
+}
+
+TEST_F(ClockTest, MultimediaTimerWaitsStrictlyMoreThanN) {
+    fake::SetCounterFrequency(0);
+    InitClock();
+    fake::SetReadStepNs(1'000'000);
+    ClockStamp stamp = 0;
+    FrameStart(&stamp);
+    EXPECT_EQ(WaitSince(stamp, 40), 41u);
+
+    // Already past: one reading and back.
+    fake::SetTimerStartMs(5000);
+    FrameStart(&stamp);
+    fake::AdvanceNs(100'000'000);
+    const uint64_t reads = fake::ClockReads();
+    EXPECT_EQ(WaitSince(stamp, 40), 101u);
+    EXPECT_EQ(fake::ClockReads(), reads + 1);
+}
+
+TEST_F(ClockTest, MultimediaTimerIsUsedBeforeInitAndWhenTheCounterIsMissing) {
+    fake::SetTimerStartMs(777);
+    fake::SetReadStepNs(0);
+    EXPECT_EQ(NowMs(), 777u) << "before InitClock";
+    fake::FailStep("clock.frequency");
+    InitClock();
+    EXPECT_EQ(NowMs(), 777u);
+}
+
+TEST_F(ClockTest, CounterSlowerThanAMillisecondFallsBackToTheTimer) {
+    fake::SetCounterFrequency(999);
+    fake::SetTimerStartMs(42);
+    fake::SetReadStepNs(0);
+    InitClock();
+    EXPECT_EQ(NowMs(), 42u);
+}
+
+TEST_F(ClockTest, RawStampsSurviveTheThirtyTwoBitWrap) {
+    fake::SetCounterFrequency(10'000'000);
+    fake::SetCounterStart(0xFFFFFFFFull - 200'000);  // wraps 20 ms into the wait
+    InitClock();
+    fake::SetReadStepNs(1'000'000);
+    ClockStamp stamp = 0;
+    FrameStart(&stamp);
+    const uint64_t start = fake::VirtualTimeNs();
+    EXPECT_EQ(WaitSince(stamp, 40), 41u);
+    EXPECT_EQ(fake::VirtualTimeNs() - start, 41'000'000u);
+
+    fake::SetCounterFrequency(0);  // and the timer's wrap
+    fake::SetTimerStartMs(0xFFFFFFF0u);
+    InitClock();
+    FrameStart(&stamp);
+    EXPECT_EQ(WaitSince(stamp, 40), 41u);
+}
+
+TEST_F(ClockTest, StampFromLongAgoReadsNegativeAndWaitsOn) {
+    fake::SetCounterFrequency(0);
+    InitClock();
+    fake::SetReadStepNs(1'000'000);
+    ClockStamp stamp = 0;
+    FrameStart(&stamp);
+    // 2^31 + 10 ms later the elapsed value reads as negative.
+    fake::AdvanceNs((0x80000000ull + 10) * 1'000'000);
+    fake::SetReadStepNs(1'000'000'000'000ull);  // a million ms per reading
+    const uint64_t before = fake::VirtualTimeNs();
+    WaitSince(stamp, 40);
+    const uint64_t waitedMs = (fake::VirtualTimeNs() - before) / 1'000'000;
+    // It waits until the modulo-2^32 elapsed value is past 40 again.
+    EXPECT_GT(waitedMs, 0x80000000ull + 30);
+}
+
+TEST_F(ClockTest, NowMsDoesNotFallBackWhenTheCounterWraps) {
+    fake::SetCounterFrequency(10'000'000);
+    fake::SetReadStepNs(0);
+    InitClock();
+    fake::AdvanceNs(429'000'000'000ull);  // 429 s: the low 32 bits are near the wrap
+    const uint32_t beforeWrap = NowMs();
+    EXPECT_EQ(beforeWrap, 429'000u);
+    // A game left before the low bits wrap and resumed after: time goes on.
+    fake::AdvanceNs(10'000'000'000ull);
+    const uint32_t afterWrap = NowMs();
+    EXPECT_EQ(afterWrap, 439'000u);
+    EXPECT_GT(afterWrap - 100, beforeWrap) << "the 100 ms input tick fires";
+}
+
+TEST_F(ClockTest, NowMsWrapsAtTwoToTheThirtyTwoMilliseconds) {
+    fake::SetCounterFrequency(10'000'000);
+    fake::SetCounterStart((0x100000000ull * 10'000) - 10'000 * 5);  // 5 ms before the wrap
+    fake::SetReadStepNs(0);
+    InitClock();
+    EXPECT_EQ(NowMs(), 0xFFFFFFFBu);
+    fake::AdvanceNs(10'000'000);
+    EXPECT_EQ(NowMs(), 5u);
+}
+
+}  // namespace
+}  // namespace korvane

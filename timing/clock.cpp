@@ -1,0 +1,80 @@
+#include "timing/clock.h"
+
+#include "platform/clock.h"
+
+namespace korvane {
+namespace {
+
+uint8_t useCounter = 0;
+uint32_t counterFrequency = 0;
+uint32_t ticksPerMs = 0;
+
+ClockStamp RawNow() {
+    if (useCounter != 0) {
+        return static_cast<uint32_t>(platform::CounterValue());
+    }
+    return platform::TimerMs();
+}
+
+// Deliberate: the elapsed value is taken modulo 2^32 and read as signed, so a
+// wait that began 2^31 raw units ago or more goes on until it is positive
+// again, just as the frame pacing has always behaved.
+int32_t ElapsedSince(ClockStamp stamp) {
+    return static_cast<int32_t>(RawNow() - stamp);
+}
+
+}  // namespace
+
+int InitClock() {
+    uint64_t frequency = 0;
+    if (!platform::CounterFrequency(&frequency)) {
+        useCounter = 0;
+        return 1;
+    }
+    counterFrequency = static_cast<uint32_t>(frequency);
+    ticksPerMs = counterFrequency / 1000;
+    // A counter slower than 1 kHz cannot give milliseconds; the timer can.
+    useCounter = ticksPerMs != 0 ? 1 : 0;
+    return 1;
+}
+
+int FrameStart(ClockStamp* stamp) {
+    *stamp = RawNow();
+    return 1;
+}
+
+uint32_t WaitSince(ClockStamp stamp, uint32_t ms) {
+    if (useCounter != 0) {
+        // Deliberate: 1000 / ms truncates, so 30 ms lasts frequency / 33 counts.
+        const auto limit = static_cast<int32_t>(counterFrequency / (1000 / ms));
+        int32_t elapsed = 0;
+        do {
+            elapsed = ElapsedSince(stamp);
+        } while (elapsed <= limit);
+        return static_cast<uint32_t>(elapsed) / ticksPerMs;
+    }
+    int32_t elapsed = 0;
+    do {
+        elapsed = ElapsedSince(stamp);
+    } while (elapsed <= static_cast<int32_t>(ms));
+    return static_cast<uint32_t>(elapsed);
+}
+
+uint32_t NowMs() {
+    if (useCounter != 0) {
+        // The whole 64-bit count is divided, so this reading wraps only at
+        // 2^32 ms like the millisecond timer, never falling back to 0 when
+        // the counter's low 32 bits wrap.
+        return static_cast<uint32_t>(platform::CounterValue() / ticksPerMs);
+    }
+    return platform::TimerMs();
+}
+
+int Delay(uint32_t ms) {
+    ClockStamp start = 0;
+    FrameStart(&start);
+    WaitSince(start, ms);
+    return 1;
+}
+
+}  // namespace korvane
