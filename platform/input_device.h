@@ -1,3 +1,37 @@
 #pragma once
-// The keyboard and mouse devices and their snapshots.
-namespace korvane::platform {}  // namespace korvane::platform
+// The keyboard and mouse devices and their snapshots. The game reads the
+// keyboard as a whole: 256 bytes indexed by its scan codes (Escape 0x01,
+// the cursor-block arrows 0xC8, 0xCB, 0xCD, 0xD0, ...), non-zero while down.
+#include <cstdint>
+
+namespace korvane::platform {
+
+struct InputSystem;  // defined by the backend
+struct InputDevice;  // defined by the backend
+
+enum class InputDeviceKind : uint8_t { Keyboard, Mouse };
+
+// Share the device with other programs and read it whether or not the game
+// window is active.
+inline constexpr uint32_t kInputShared = 0x02;
+inline constexpr uint32_t kInputBackground = 0x08;
+
+inline constexpr uint32_t kKeyboardStateBytes = 256;
+inline constexpr uint32_t kMouseStateBytes = 16;  // x, y, z movement (int32), four buttons
+
+// The input system of the given interface version; null on failure.
+InputSystem* InputCreate(uint32_t version);
+// One device of the system; null on failure.
+InputDevice* InputCreateDevice(InputSystem* system, InputDeviceKind kind);
+bool InputSetCooperation(InputDevice* device, uint32_t flags);
+// Selects the standard snapshot layout of the device's kind.
+bool InputSetDataFormat(InputDevice* device);
+bool InputAcquire(InputDevice* device);
+// Copies the device's snapshot (kKeyboardStateBytes or kMouseStateBytes).
+// On failure the destination may have been changed or not.
+bool InputReadState(InputDevice* device, void* destination, uint32_t bytes);
+void InputUnacquire(InputDevice* device);
+void InputReleaseDevice(InputDevice* device);
+void InputRelease(InputSystem* system);
+
+}  // namespace korvane::platform

@@ -1,6 +1,164 @@
+#include "platform/fake/fake_input.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "platform/fake/fake_internal.h"
+#include "platform/fake/fake_platform.h"
 #include "platform/input_device.h"
 
-namespace korvane::fake::detail {
-void ResetInputDevices() {}
-}  // namespace korvane::fake::detail
+namespace korvane {
+
+namespace platform {
+struct InputSystem {
+    bool created = false;
+};
+struct InputDevice {
+    InputDeviceKind kind;
+    const char* name;
+    bool created = false;
+};
+}  // namespace platform
+
+namespace {
+
+struct KeyEvent {
+    uint64_t atNs;
+    uint8_t code;
+    bool down;
+};
+
+struct FakeInput {
+    platform::InputSystem system;
+    platform::InputDevice keyboard{platform::InputDeviceKind::Keyboard, "keyboard"};
+    platform::InputDevice mouse{platform::InputDeviceKind::Mouse, "mouse"};
+    std::array<uint8_t, platform::kKeyboardStateBytes> keys{};
+    std::vector<KeyEvent> scheduled;  // in the order they were scheduled
+    std::array<uint8_t, platform::kMouseStateBytes> mouseState{};
+    int keyboardReads = 0;
+};
+
+FakeInput input;
+
+// Fails the step when the test said so, and journals it otherwise.
+bool Step(const platform::InputDevice* device, const char* step) {
+    std::string name = std::string("input.") + (device != nullptr ? device->name : "") +
+                       (device != nullptr ? "." : "") + step;
+    if (fake::StepFailure(name) != 0) {
+        return false;
+    }
+    fake::Journal(name);
+    return true;
+}
+
+void ApplyDueKeys() {
+    const uint64_t now = fake::VirtualTimeNs();
+    auto due = std::stable_partition(input.scheduled.begin(), input.scheduled.end(),
+                                     [now](const KeyEvent& e) { return e.atNs <= now; });
+    std::stable_sort(input.scheduled.begin(), due,
+                     [](const KeyEvent& a, const KeyEvent& b) { return a.atNs < b.atNs; });
+    for (auto e = input.scheduled.begin(); e != due; ++e) {
+        input.keys[e->code] = e->down ? 0x80 : 0;
+    }
+    input.scheduled.erase(input.scheduled.begin(), due);
+}
+
+}  // namespace
+
+namespace platform {
+
+InputSystem* InputCreate(uint32_t version) {
+    if (version != 0x0500 || !Step(nullptr, "create")) {
+        return nullptr;
+    }
+    input.system.created = true;
+    return &input.system;
+}
+
+InputDevice* InputCreateDevice(InputSystem* system, InputDeviceKind kind) {
+    InputDevice* device = kind == InputDeviceKind::Keyboard ? &input.keyboard : &input.mouse;
+    if (system == nullptr || !Step(device, "create")) {
+        return nullptr;
+    }
+    device->created = true;
+    return device;
+}
+
+bool InputSetCooperation(InputDevice* device, uint32_t flags) {
+    return flags == (kInputShared | kInputBackground) && Step(device, "cooperate");
+}
+
+bool InputSetDataFormat(InputDevice* device) {
+    return Step(device, "format");
+}
+
+bool InputAcquire(InputDevice* device) {
+    return Step(device, "acquire");
+}
+
+bool InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
+    const std::string step = std::string("input.") + device->name + ".read";
+    if (fake::StepFailure(step) != 0) {
+        return false;
+    }
+    if (device->kind == InputDeviceKind::Keyboard) {
+        ++input.keyboardReads;
+        ApplyDueKeys();
+        std::memcpy(destination, input.keys.data(), std::min<size_t>(bytes, input.keys.size()));
+    } else {
+        std::memcpy(destination, input.mouseState.data(),
+                    std::min<size_t>(bytes, input.mouseState.size()));
+        input.mouseState.fill(0);
+    }
+    return true;
+}
+
+void InputUnacquire(InputDevice* device) {
+    fake::Journal(std::string("input.") + device->name + ".unacquire");
+}
+
+void InputReleaseDevice(InputDevice* device) {
+    device->created = false;
+    fake::Journal(std::string("input.") + device->name + ".release");
+}
+
+void InputRelease(InputSystem* system) {
+    system->created = false;
+    fake::Journal("input.release");
+}
+
+}  // namespace platform
+
+namespace fake {
+
+void SetKey(uint8_t scanCode, bool down) {
+    input.keys[scanCode] = down ? 0x80 : 0;
+}
+
+void ScheduleKey(uint64_t atNs, uint8_t scanCode, bool down) {
+    input.scheduled.push_back({atNs, scanCode, down});
+}
+
+void SetMouse(int32_t dx, int32_t dy, uint8_t buttons) {
+    const int32_t z = 0;
+    std::memcpy(input.mouseState.data(), &dx, 4);
+    std::memcpy(input.mouseState.data() + 4, &dy, 4);
+    std::memcpy(input.mouseState.data() + 8, &z, 4);
+    input.mouseState[12] = buttons;
+}
+
+int KeyboardReads() {
+    return input.keyboardReads;
+}
+
+namespace detail {
+void ResetInputDevices() {
+    input = FakeInput{};
+}
+}  // namespace detail
+
+}  // namespace fake
+}  // namespace korvane

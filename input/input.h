@@ -1,0 +1,31 @@
+#pragma once
+// The keyboard and mouse as the game reads them: whole snapshots on request.
+#include <cstdint>
+
+namespace korvane {
+
+// One byte per keyboard scan code, non-zero while the key is down. Only
+// InputReadKeyboard writes it.
+extern uint8_t KeyState[256];
+
+// Relative movement since the last read and one byte per button.
+struct MouseSnapshot {
+    int32_t x;
+    int32_t y;
+    int32_t z;
+    uint8_t buttons[4];
+};
+extern MouseSnapshot MouseState;
+
+// Opens the input system, then the keyboard, then the mouse, each set up and
+// acquired; 1, or 0 after its one message box.
+int InputInit();
+// Releases the mouse, the keyboard and the system, whatever of them exists.
+int InputShutdown();
+// 1 when KeyState holds a fresh snapshot. Without a keyboard it clears
+// KeyState; a failed read leaves it as the platform left it.
+int InputReadKeyboard();
+// The same for the mouse and MouseState.
+int InputReadMouse();
+
+}  // namespace korvane
