@@ -1,3 +1,7 @@
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include "platform/clock.h"
 #include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
@@ -19,7 +23,27 @@ struct VirtualClock {
     uint64_t reads = 0;
 };
 
+struct TimedAction {
+    uint64_t atNs;
+    std::function<void()> action;
+};
+
 VirtualClock clock;
+std::vector<TimedAction> timedActions;  // sorted by time, stable
+bool runningActions = false;
+
+void RunDueActions() {
+    if (runningActions) {
+        return;
+    }
+    runningActions = true;
+    while (!timedActions.empty() && timedActions.front().atNs <= clock.nowNs) {
+        auto action = std::move(timedActions.front().action);
+        timedActions.erase(timedActions.begin());
+        action();
+    }
+    runningActions = false;
+}
 
 // Counts elapsed since time zero; exact for any frequency below 2^32 and any
 // virtual time below about 584 years.
@@ -33,6 +57,7 @@ uint64_t TakeReading() {
     const uint64_t at = clock.nowNs;
     clock.nowNs += clock.readStepNs;
     ++clock.reads;
+    RunDueActions();
     return at;
 }
 
@@ -58,6 +83,7 @@ uint32_t TimerMs() {
 
 void SleepMs(uint32_t ms) {
     clock.nowNs += static_cast<uint64_t>(ms) * kNsPerMs;
+    RunDueActions();
 }
 
 }  // namespace platform
@@ -78,6 +104,14 @@ void SetReadStepNs(uint64_t nanoseconds) {
 }
 void AdvanceNs(uint64_t nanoseconds) {
     clock.nowNs += nanoseconds;
+    RunDueActions();
+}
+
+void AtVirtualTime(uint64_t atNs, std::function<void()> action) {
+    auto after = std::upper_bound(
+        timedActions.begin(), timedActions.end(), atNs,
+        [](uint64_t at, const TimedAction& existing) { return at < existing.atNs; });
+    timedActions.insert(after, TimedAction{atNs, std::move(action)});
 }
 uint64_t VirtualTimeNs() {
     return clock.nowNs;
@@ -89,6 +123,7 @@ uint64_t ClockReads() {
 namespace detail {
 void ResetClock() {
     clock = VirtualClock{};
+    timedActions.clear();
 }
 }  // namespace detail
 

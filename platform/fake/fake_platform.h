@@ -3,6 +3,7 @@
 // virtual clock, in-memory files, injected failures and what the game asked
 // of the platform (message boxes, sounds, the journal of platform calls).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ void SetReadStepNs(uint64_t nanoseconds);
 void AdvanceNs(uint64_t nanoseconds);
 uint64_t VirtualTimeNs();
 uint64_t ClockReads();  // reads of the counter and the timer since the last Reset
+// Runs `action` once, as soon as virtual time reaches `atNs` (at the clock
+// read or sleep that gets it there), so instruments can look at the machine
+// in the middle of a wait. Actions due together run in the order given.
+void AtVirtualTime(uint64_t atNs, std::function<void()> action);
 
 // ---- Files ------------------------------------------------------------------
 // A file that exists only in memory, under its game path ("Art\Main.kvp").

@@ -1,0 +1,142 @@
+#include "app/startup.h"
+
+#include <string>
+
+#include "app/frame.h"
+#include "app/menus.h"
+#include "app/screen_state.h"
+#include "game/board.h"
+#include "game/scoring.h"
+#include "gfx/playfield.h"
+#include "gfx/video.h"
+#include "input/input.h"
+#include "sound/sound.h"
+#include "timing/clock.h"
+
+namespace korvane {
+
+Image loadingImage;
+
+namespace {
+
+constexpr uint32_t kScreenWidth = 640;
+constexpr uint32_t kScreenHeight = 480;
+constexpr uint32_t kDepth = 16;
+
+std::string failure;
+
+// The game's path in the host's form, as a player would type it.
+std::string HostForm(const char* gamePath) {
+    std::string path = gamePath;
+    for (char& c : path) {
+        c = c == '\\' ? '/' : c;
+    }
+    return path;
+}
+
+int Fail(std::string what) {
+    failure = std::move(what);
+    return 0;
+}
+
+int FailPicture(const char* gamePath) {
+    return Fail("the picture " + HostForm(gamePath) + " could not be loaded");
+}
+
+bool ShowLoadingPicture() {
+    int32_t pitch = 0;
+    void* pixels = VideoLock(videoDevice.backBuffer, &pitch);
+    if (pixels == nullptr) {
+        return false;
+    }
+    ImageCopyRows(pixels, loadingImage, pitch, kScreenWidth, kScreenHeight, kDepth);
+    return VideoUnlock(videoDevice.backBuffer) != 0 && VideoFlip() != 0;
+}
+
+// Names the block picture that cannot be loaded, or the surfaces when every
+// picture loads; only asked after the block pictures failed.
+std::string BlockFailure() {
+    for (int k = 1; k <= 8; ++k) {
+        const std::string path = "Art\\Block" + std::to_string(k) + ".kvp";
+        Image probe;
+        if (ImageLoad(&probe, path.c_str(), kDepth) == 0) {
+            return "the picture " + HostForm(path.c_str()) + " could not be loaded";
+        }
+        ImageFree(&probe);
+    }
+    return "the block surfaces could not be made";
+}
+
+}  // namespace
+
+const std::string& StartUpFailure() { return failure; }
+
+int LoadGameAssets() {
+    if (BlockImagesLoad() == 0) {
+        return Fail(BlockFailure());
+    }
+    if (AllocateBoard() == 0) {
+        return Fail("the memory for the board could not be had");
+    }
+    ThudSound = SoundLoadWav("Sound\\Thud.wav", 0);
+    DropSound = SoundLoadWav("Sound\\Drop.wav", 0);
+    RotateSound = SoundLoadWav("Sound\\Rotate.wav", 0);
+    scoreCounters = ScoreCounters{0, 1, 0};
+    return 1;
+}
+
+int FreeGameAssets() {
+    BlockImagesRelease();
+    FreeBoard();
+    return 1;
+}
+
+int StartUp() {
+    failure.clear();
+    if (VideoInit(kScreenWidth, kScreenHeight, kDepth) == 0) {
+        return Fail("the display could not be set up");
+    }
+    if (ImageLoad(&loadingImage, "Art\\Loading.kvp", kDepth) == 0) {
+        return FailPicture("Art\\Loading.kvp");
+    }
+    if (!ShowLoadingPicture()) {
+        return Fail("the loading picture could not be shown");
+    }
+    if (ImageLoad(&mainImage, "Art\\Main.kvp", kDepth) == 0) {
+        return FailPicture("Art\\Main.kvp");
+    }
+    if (InputInit() == 0) {
+        return Fail("the keyboard and mouse could not be opened");
+    }
+    if (SoundInit() == 0) {
+        return Fail("the sound device could not be opened");
+    }
+    gameMusic = SoundLoadWav("Sound\\Music.wav", 0);
+    InitClock();
+    if (LoadGameAssets() == 0) {
+        return 0;
+    }
+    ResetCounters();
+    ClearBoard();
+    SpawnPiece();
+    if (LoadMenuAssets() == 0) {
+        return FailPicture(menuImage.Loaded() ? "Art\\FileMenu.kvp" : "Art\\Menu.kvp");
+    }
+    screenState = ScreenState::MainMenu;
+    ImageFree(&loadingImage);
+    return 1;
+}
+
+int ShutDown() {
+    FreeGameAssets();
+    ImageFree(&mainImage);
+    // Only a start-up that stopped part-way leaves the loading picture.
+    ImageFree(&loadingImage);
+    FreeMenuAssets();
+    SoundShutdown();
+    InputShutdown();
+    VideoShutdown();
+    return 1;
+}
+
+}  // namespace korvane

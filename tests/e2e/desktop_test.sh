@@ -1,0 +1,262 @@
+#!/usr/bin/env bash
+# End-to-end test of the real korvane binary on a virtual X display: keys
+# sent with xdotool, the screen read back with ImageMagick's import.
+#   desktop_test.sh KORVANE WRITE_TEST_ASSETS SHOT_PROBE
+# The test pictures are plain colours (see tests/support/test_assets.cpp),
+# so each screen is told by the colour of a pixel outside the well.
+set -uo pipefail
+korvane=$1
+write_assets=$2
+probe=$3
+
+work=$(mktemp -d /tmp/korvane-e2e-XXXXXX)
+xvfb_pid=""
+wm_pid=""
+game_pid=""
+failures=0
+passes=0
+
+cleanup() {
+    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
+    [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+pass() { echo "ok: $1"; passes=$((passes + 1)); }
+fail() { echo "FAILED: $1"; failures=$((failures + 1)); }
+
+# Starts Xvfb at the given size on a free display, and openbox when asked.
+start_display() {
+    local size=$1 with_wm=${2:-}
+    stop_display
+    for n in $(seq 90 130); do
+        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+        Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 1 50); do
+            xdpyinfo >/dev/null 2>&1 && break
+            sleep 0.1
+        done
+        if xdpyinfo >/dev/null 2>&1; then
+            if [[ -n "$with_wm" ]]; then
+                openbox >"$work/openbox.log" 2>&1 &
+                wm_pid=$!
+                sleep 1
+            fi
+            return 0
+        fi
+        kill "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
+    done
+    echo "cannot start Xvfb"
+    return 1
+}
+
+stop_display() {
+    [[ -n "$wm_pid" ]] && kill "$wm_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+    wait "$wm_pid" "$xvfb_pid" 2>/dev/null
+    wm_pid=""
+    xvfb_pid=""
+}
+
+shot() { import -display "$DISPLAY" -window root "png:$work/$1.png" 2>/dev/null; }
+
+# near "R G B" "R G B": true when every channel is within 14.
+near() {
+    local a=($1) b=($2)
+    for c in 0 1 2; do
+        local d=$((a[c] - b[c]))
+        ((d < 0)) && d=$((-d))
+        ((d > 14)) && return 1
+    done
+    return 0
+}
+
+pixel() { "$probe" "$work/$1.png" pixel "$2" "$3"; }
+
+# wait_for NAME X Y "R G B" SECONDS: polls the screen until the pixel has
+# that colour; the last screenshot is NAME.png.
+wait_for() {
+    local name=$1 x=$2 y=$3 colour=$4 seconds=$5
+    local deadline=$((SECONDS + seconds))
+    while ((SECONDS <= deadline)); do
+        if shot "$name" && near "$(pixel "$name" "$x" "$y")" "$colour"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "  (pixel $x,$y is $(pixel "$name" "$x" "$y" 2>/dev/null), wanted $colour)"
+    return 1
+}
+
+# A key held long enough for at least two frames and one input sample.
+press() {
+    xdotool keydown "$1"
+    sleep 0.2
+    xdotool keyup "$1"
+}
+
+# The falling piece's blocks in the well: "count x0 y0 x1 y1".
+well_blocks() { "$probe" "$work/$1.png" blocks 251 0 562 479 16 16 66; }
+
+start_game() {
+    local folder=$1
+    shift
+    (cd "$folder" && exec env SDL_AUDIODRIVER=dummy "$@" "$korvane" >"$work/out.log" 2>"$work/err.log") &
+    game_pid=$!
+}
+
+# wait_exit SECONDS: waits for the game to end; prints its exit code.
+wait_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS <= deadline)); do
+        sleep 0.1
+    done
+    if kill -0 "$game_pid" 2>/dev/null; then
+        kill -9 "$game_pid"
+        wait "$game_pid" 2>/dev/null
+        game_pid=""
+        echo "timeout"
+        return
+    fi
+    wait "$game_pid"
+    echo $?
+    game_pid=""
+}
+
+loading="99 97 99"
+menu="16 65 16"
+playing="16 16 66"
+filemenu="66 16 16"
+black="0 0 0"
+
+assets="$work/assets"
+"$write_assets" "$assets"
+
+echo "== a whole session at 640x480"
+start_display 640x480 || exit 1
+launched=$(date +%s.%N)
+start_game "$assets"
+wait_for loading 20 20 "$loading" 10 && pass "the loading picture shows" || fail "loading picture"
+wait_for menu 20 20 "$menu" 20 && wait_for menu 620 460 "$menu" 10 &&
+    pass "the main menu shows after its wipe" || fail "main menu"
+shown=$(date +%s.%N)
+echo "  launch to main menu fully shown: $(echo "$shown $launched" | awk '{printf "%.2f", $1 - $2}') s"
+
+press n
+wait_for play 20 20 "$playing" 5 && pass "N starts a game" || fail "N"
+count=0
+for _ in $(seq 1 40); do
+    shot piece
+    read -r count x0 y0 x1 y1 < <(well_blocks piece)
+    ((count > 0)) && break
+    sleep 0.1
+done
+((count > 0)) && pass "a piece falls into the well" || fail "no piece in the well"
+before_x=$x0
+press Left
+sleep 0.3
+shot left
+read -r count x0 y0 x1 y1 < <(well_blocks left)
+((count > 0 && x0 < before_x)) && pass "Left moves the piece left ($before_x -> $x0)" ||
+    fail "Left: $before_x -> $x0"
+before_x=$x0
+press Right
+sleep 0.3
+shot right
+read -r count x0 y0 x1 y1 < <(well_blocks right)
+((count > 0 && x0 > before_x)) && pass "Right moves the piece right ($before_x -> $x0)" ||
+    fail "Right: $before_x -> $x0"
+before_shape="$((x1 - x0))x$((y1 - y0))"
+press Up
+sleep 0.3
+shot up
+read -r count x0 y0 x1 y1 < <(well_blocks up)
+after_shape="$((x1 - x0))x$((y1 - y0))"
+if [[ "$before_shape" == "47x47" ]]; then
+    pass "Up on the square (which looks the same turned)"
+elif [[ "$before_shape" != "$after_shape" ]]; then
+    pass "Up turns the piece ($before_shape -> $after_shape)"
+else
+    fail "Up: the piece kept its outline $before_shape"
+fi
+
+press Escape
+wait_for escape 20 20 "$menu" 8 && pass "Escape returns to the main menu" || fail "Escape"
+press r
+wait_for resume 20 20 "$playing" 8 && pass "R resumes the game" || fail "R"
+read -r count _ < <(well_blocks resume)
+((count > 0)) && pass "the resumed game still has its piece" || fail "resumed game lost its piece"
+press Escape
+wait_for menu2 20 20 "$menu" 8 || fail "Escape again"
+press g
+wait_for file 20 20 "$filemenu" 8 && pass "G opens the file menu" || fail "G"
+press l
+press s
+sleep 0.5
+shot file2
+near "$(pixel file2 20 20)" "$filemenu" && pass "L and S leave the file menu as it is" || fail "L/S"
+press b
+wait_for back 20 20 "$menu" 8 && pass "B goes back to the main menu" || fail "B"
+press e
+wait_for exit 20 20 "$black" 8 && wait_for exit 620 460 "$black" 8 &&
+    pass "E wipes the screen to black" || fail "E wipe"
+code=$(wait_exit 10)
+[[ "$code" == 0 ]] && pass "the game ends with exit code 0" || fail "exit code $code"
+
+echo "== a failed start-up: a missing picture"
+cp -r "$assets" "$work/nomain"
+rm "$work/nomain/Art/Main.kvp"
+start_game "$work/nomain"
+code=$(wait_exit 20)
+[[ "$code" == 1 ]] && pass "exit code 1" || fail "exit code $code after a missing picture"
+grep -q "Art/Main.kvp" "$work/err.log" && pass "standard error names Art/Main.kvp" ||
+    fail "standard error: $(cat "$work/err.log")"
+
+echo "== a failed start-up with its message box: no sound device"
+start_game "$assets" SDL_AUDIODRIVER=no-such-driver
+box=""
+for _ in $(seq 1 150); do
+    box=$(xdotool search --name '^Error$' 2>/dev/null | head -1)
+    [[ -n "$box" ]] && break
+    sleep 0.1
+done
+if [[ -n "$box" ]]; then
+    pass "the message box shows"
+    sleep 0.5
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    xdotool key --window "$box" Return
+    code=$(wait_exit 10)
+    [[ "$code" == 1 ]] && pass "dismissed, the game ends with exit code 1" || fail "exit code $code"
+    grep -q "sound" "$work/err.log" && pass "standard error names the sound step" ||
+        fail "standard error: $(cat "$work/err.log")"
+else
+    xwininfo -root -tree | head -30
+    fail "no message box"
+fi
+
+echo "== scaled to 1024x768 under a window manager"
+start_display 1024x768 wm || exit 1
+start_game "$assets"
+wait_for big 512 384 "$menu" 25 && pass "the main menu fills the middle of a larger screen" ||
+    fail "menu at 1024x768"
+read -r w h < <("$probe" "$work/big.png" size)
+window=$(xdotool search --name '^KORVANE$' 2>/dev/null | head -1)
+if [[ -n "$window" ]]; then
+    geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+    [[ "$geometry" == "${w}x${h}" ]] && pass "the window covers the whole screen ($geometry)" ||
+        fail "window geometry $geometry on a ${w}x${h} screen"
+else
+    fail "no KORVANE window"
+fi
+press e
+code=$(wait_exit 15)
+[[ "$code" == 0 ]] && pass "exit code 0" || fail "exit code $code at 1024x768"
+
+echo "$passes passed, $failures failed"
+((failures == 0))

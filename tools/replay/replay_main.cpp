@@ -1,0 +1,90 @@
+// korvane-replay [--assets DIR] [--trace FILE] [--shots DIR] [--check]
+//                [--random SEED] [--demo] SCRIPT
+// Plays the whole game on the headless machine in virtual time, as the
+// script says, and writes what happened as a trace. See docs/replay.md.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "tools/replay/replay_run.h"
+#include "tools/replay/replay_script.h"
+
+namespace {
+
+constexpr int kUsageError = 64;
+constexpr int kViolation = 70;
+
+int Usage(const char* problem) {
+    std::fprintf(stderr,
+                 "korvane-replay: %s\n"
+                 "usage: korvane-replay [--assets DIR] [--trace FILE] [--shots DIR] [--check] "
+                 "[--random SEED] [--demo] SCRIPT\n",
+                 problem);
+    return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    korvane::replay::Options options;
+    options.dataDir = KORVANE_DEFAULT_DATA;
+    options.shotsDir = ".";
+    std::string tracePath;
+    std::string scriptPath;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--assets" && hasValue) {
+            options.dataDir = argv[++i];
+        } else if (arg == "--trace" && hasValue) {
+            tracePath = argv[++i];
+        } else if (arg == "--shots" && hasValue) {
+            options.shotsDir = argv[++i];
+        } else if (arg == "--demo") {
+            options.demo = true;
+        } else if (arg == "--check") {
+            options.check = true;
+        } else if (arg == "--random" && hasValue) {
+            options.randomSeed = std::stoull(argv[++i]);
+        } else if (!arg.empty() && arg[0] != '-' && scriptPath.empty()) {
+            scriptPath = arg;
+        } else {
+            return Usage(("unexpected argument '" + arg + "'").c_str());
+        }
+    }
+    if (scriptPath.empty()) {
+        return Usage("no script given");
+    }
+    std::ifstream scriptFile(scriptPath);
+    if (!scriptFile) {
+        return Usage(("cannot read the script " + scriptPath).c_str());
+    }
+    std::stringstream text;
+    text << scriptFile.rdbuf();
+    std::string error;
+    const auto script = korvane::replay::ParseScript(text.str(), &error);
+    if (!script) {
+        std::fprintf(stderr, "korvane-replay: %s: %s\n", scriptPath.c_str(), error.c_str());
+        return kUsageError;
+    }
+    if (options.randomSeed && !script->endMs) {
+        return Usage("--random needs an 'end' line in the script");
+    }
+    std::ofstream traceFile;
+    if (!tracePath.empty()) {
+        traceFile.open(tracePath);
+        if (!traceFile) {
+            return Usage(("cannot write the trace " + tracePath).c_str());
+        }
+    }
+    std::ostream& trace = tracePath.empty() ? std::cout : traceFile;
+    const auto outcome = korvane::replay::RunScript(*script, options, trace);
+    if (outcome.violations > 0) {
+        std::fprintf(stderr, "korvane-replay: %d broken rule(s) after %llu frames; see the trace\n",
+                     outcome.violations, static_cast<unsigned long long>(outcome.frames));
+        return kViolation;
+    }
+    return outcome.exitCode;
+}
