@@ -1,0 +1,45 @@
+// The eight block pictures, each in an off-screen surface of its own.
+#include <cstdio>
+
+#include "gfx/playfield.h"
+#include "gfx/playfield_text.h"
+#include "gfx/video.h"
+#include "timing/clock.h"
+
+namespace korvane {
+
+platform::Surface* BlockSurfaces[kBlockPictures] = {};
+
+int BlockImagesLoad() {
+    for (int k = 1; k <= kBlockPictures; ++k) {
+        BlockSurfaces[k - 1] = VideoCreateOffscreen(kBlockSize, kBlockSize, 0);
+        if (BlockSurfaces[k - 1] == nullptr) {
+            return 0;
+        }
+        std::snprintf(playfieldText, sizeof playfieldText, "Art\\Block%d.kvp", k);
+        Image image;
+        if (ImageLoad(&image, playfieldText, 16) == 0) {
+            return 0;
+        }
+        if (VideoCopyImage(BlockSurfaces[k - 1], image, kBlockSize, kBlockSize, 16) == 0) {
+            return 0;
+        }
+        // Deliberate: the pause keeps the loading picture up for at least four
+        // seconds in all, whatever the machine's speed.
+        Delay(500);
+        ImageFree(&image);
+    }
+    return 1;
+}
+
+int BlockImagesRelease() {
+    for (platform::Surface*& surface : BlockSurfaces) {
+        if (surface != nullptr) {
+            platform::SurfaceRelease(surface);
+            surface = nullptr;
+        }
+    }
+    return 1;
+}
+
+}  // namespace korvane

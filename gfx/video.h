@@ -1,0 +1,59 @@
+#pragma once
+// The video device: the full-screen 640x480 mode at 16 bits per pixel, a
+// visible primary surface with one back buffer for page flipping, and the
+// small surface operations the rest of the game draws with.
+#include <cstdint>
+
+#include "gfx/image.h"
+#include "platform/display.h"
+
+namespace korvane {
+
+struct VideoDevice {
+    bool displayOpen;               // the display device is held
+    platform::Surface* primary;     // the visible surface and its flipping chain
+    platform::Surface* backBuffer;  // belongs to `primary`; every frame is drawn here
+    uint32_t width;                 // recorded once the mode is set
+    uint32_t height;
+    uint32_t depth;
+    PixelLayout layout;  // Rgb565 until VideoDetectPixelFormat finds otherwise
+};
+
+extern VideoDevice videoDevice;
+
+// Takes the screen at `width` x `height` x `depth` with a flipping chain of one
+// back buffer and detects the pixel layout. Each failing step shows its own
+// message box and answers 0 at once, keeping what it had obtained.
+int VideoInit(uint32_t width, uint32_t height, uint32_t depth);
+// Restores the mode and releases whatever VideoInit obtained; always 1.
+int VideoShutdown();
+
+// The surface's top-left pixel, storing its pitch when `pitch` is not null;
+// null when there is no surface or it cannot be locked.
+void* VideoLock(platform::Surface* surface, int32_t* pitch);
+// 0 when there is no surface, else 1 whatever the unlock answered.
+int VideoUnlock(platform::Surface* surface);
+
+// A new off-screen surface owned by the caller, or null.
+platform::Surface* VideoCreateOffscreen(uint32_t width, uint32_t height, uint32_t extraCaps);
+
+// Shows the back buffer. 1 once the flip has been taken; 0 when the surfaces
+// are lost or the flip keeps being refused, and the picture stays as it was.
+int VideoFlip();
+
+// Fills the whole surface with a colour packed by the device's depth and
+// layout; always 1.
+int VideoFill(platform::Surface* surface, uint8_t red, uint8_t green, uint8_t blue);
+
+// A text context on the surface, or null; its release answers 1 or 0.
+platform::TextContext* VideoGetDC(platform::Surface* surface);
+int VideoReleaseDC(platform::Surface* surface, platform::TextContext* context);
+
+// Sets the device's layout from the surface's red mask (depth 16 only); always 1.
+int VideoDetectPixelFormat(platform::Surface* surface);
+
+// Lock, copy the image's rows at the surface's pitch, unlock; 1 or 0.
+int VideoCopyImage(platform::Surface* surface, const Image& image, uint32_t width, uint32_t height,
+                   uint32_t depth);
+
+}  // namespace korvane
