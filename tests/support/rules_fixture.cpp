@@ -14,6 +14,7 @@ std::vector<uint8_t> ShortWav() {
     constexpr uint32_t kRate = 8000;
     constexpr uint32_t kDataBytes = 80;
     std::vector<uint8_t> bytes;
+    bytes.reserve(44 + kDataBytes);
     auto put16 = [&bytes](uint32_t value) {
         bytes.push_back(static_cast<uint8_t>(value));
         bytes.push_back(static_cast<uint8_t>(value >> 8));
