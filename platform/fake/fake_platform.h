@@ -61,8 +61,11 @@ void SetFileRoot(const std::string& hostFolder);
 const std::vector<std::string>& MessageBoxes();
 
 // ---- Sound ------------------------------------------------------------------
+// Calls on the sound buffers, in order: {"play", slot, play flags},
+// {"stop", slot, 0}, {"position", slot, byte offset} and {"status", slot,
+// status word}. More in fake_sound.h.
 struct SoundCall {
-    std::string op;  // "play", "stop", "stopall"
+    std::string op;
     int slot;
     uint32_t flags;
 };

@@ -1,9 +1,370 @@
+// The SDL sound device: one audio device in 32-bit float stereo, every
+// buffer converted once to that format and mixed in the device's callback.
+//
+// The game thread and the callback share each buffer's voice. Play, stop,
+// rewind, volume, pan and rate go through atomics, so the game never waits
+// for the callback; only creating, refilling and releasing a buffer take the
+// device lock, and only for a pointer swap.
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/common/sound_mixer.h"
+#include "platform/sdl/sdl_shared.h"
+#include "platform/sdl/sdl_sound.h"
 #include "platform/sound_device.h"
 
 namespace korvane::platform {
 
-bool SoundBufferPlay(int /*slot*/, uint32_t /*flags*/) {
-    return false;
+// The state word: a serial number that every play and stop changes, then the
+// looping and playing bits. The callback clears the playing bit at the end of
+// a once-played sound only if the word is still the one it started from, so a
+// restart from the game thread is never lost.
+namespace {
+constexpr uint32_t kVoicePlaying = 0x1;
+constexpr uint32_t kVoiceLooping = 0x2;
+constexpr uint32_t kVoiceSerialStep = 0x4;
+constexpr uint64_t kNoRewind = 0;
+}  // namespace
+
+struct SoundBufferData {
+    // Game thread only.
+    SoundBufferSpec spec;
+    std::vector<uint8_t> memory;  // the buffer in its own format, as locked
+    uint32_t writePosition = 0;
+    int32_t volume = kVolumeFull;
+    int32_t pan = 0;
+
+    // Swapped under the device lock, read by the callback.
+    std::vector<float> frames;  // interleaved stereo at the device's rate
+
+    // Shared without a lock.
+    std::atomic<uint32_t> state{0};
+    std::atomic<uint64_t> rewindTo{kNoRewind};  // a device frame plus one
+    std::atomic<uint64_t> step{0};
+    std::atomic<float> gainLeft{1.0F};
+    std::atomic<float> gainRight{1.0F};
+
+    // Callback only (or whoever holds the device lock).
+    uint64_t position = 0;
+};
+
+namespace {
+
+constexpr int kDeviceRate = 48'000;
+constexpr int kDeviceFrames = 1024;  // about 21 ms per callback
+constexpr size_t kMaxBuffers = 64;
+
+struct SdlSoundDevice {
+    SDL_AudioDeviceID id = 0;
+    uint32_t rate = 0;
+    std::array<SoundBufferData*, kMaxBuffers> buffers{};  // changed under the device lock
+    std::atomic<uint64_t> callbacks{0};
+};
+
+SdlSoundDevice device;
+
+class DeviceLock {
+  public:
+    DeviceLock() : id_(device.id) {
+        if (id_ != 0) {
+            SDL_LockAudioDevice(id_);
+        }
+    }
+    ~DeviceLock() {
+        if (id_ != 0) {
+            SDL_UnlockAudioDevice(id_);
+        }
+    }
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+  private:
+    SDL_AudioDeviceID id_;
+};
+
+void MixBuffer(SoundBufferData& buffer, float* out, uint32_t frames) {
+    const uint64_t rewind = buffer.rewindTo.exchange(kNoRewind);
+    if (rewind != kNoRewind) {
+        buffer.position = (rewind - 1) << kMixFractionBits;
+    }
+    uint32_t state = buffer.state.load();
+    if ((state & kVoicePlaying) == 0 || buffer.frames.empty()) {
+        return;
+    }
+    MixVoice voice;
+    voice.frames = buffer.frames.data();
+    voice.frameCount = static_cast<uint32_t>(buffer.frames.size() / 2);
+    voice.position = buffer.position;
+    voice.step = buffer.step.load();
+    voice.gainLeft = buffer.gainLeft.load();
+    voice.gainRight = buffer.gainRight.load();
+    voice.looping = (state & kVoiceLooping) != 0;
+    if (MixVoiceInto(voice, out, frames)) {
+        buffer.position = voice.position;
+        return;
+    }
+    buffer.position = 0;
+    buffer.state.compare_exchange_strong(
+        state, (state & ~(kVoicePlaying | kVoiceLooping)) + kVoiceSerialStep);
 }
 
+void MixAll(float* out, uint32_t frames) {
+    std::fill(out, out + static_cast<size_t>(frames) * 2, 0.0F);
+    for (SoundBufferData* buffer : device.buffers) {
+        if (buffer != nullptr) {
+            MixBuffer(*buffer, out, frames);
+        }
+    }
+    for (float* sample = out; sample != out + static_cast<size_t>(frames) * 2; ++sample) {
+        *sample = std::clamp(*sample, -1.0F, 1.0F);
+    }
+}
+
+// Runs on SDL's audio thread with the device lock held: no allocation, no
+// waiting.
+void Callback(void* /*userdata*/, Uint8* stream, int bytes) {
+    MixAll(reinterpret_cast<float*>(stream), static_cast<uint32_t>(bytes) / (2 * sizeof(float)));
+    device.callbacks.fetch_add(1);
+}
+
+SDL_AudioFormat SdlFormatOf(const SoundFormat& format) {
+    return format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+}
+
+// Prepares SDL's conversion from a buffer's format to the device's; false
+// when SDL cannot convert it.
+bool BuildConversion(const SoundFormat& format, SDL_AudioCVT* cvt) {
+    return SDL_BuildAudioCVT(cvt, SdlFormatOf(format), static_cast<Uint8>(format.channels),
+                             static_cast<int>(format.samplesPerSecond), AUDIO_F32SYS, 2,
+                             static_cast<int>(device.rate)) >= 0;
+}
+
+// The buffer's memory in the device's format, or false when SDL cannot
+// convert it.
+bool ConvertForDevice(const SoundBufferData& buffer, std::vector<float>* frames) {
+    const SoundFormat& format = buffer.spec.format;
+    SDL_AudioCVT cvt;
+    if (!BuildConversion(format, &cvt)) {
+        return false;
+    }
+    const uint32_t bytes = buffer.spec.bytes / format.blockAlign * format.blockAlign;
+    std::vector<uint8_t> work(static_cast<size_t>(bytes) * static_cast<size_t>(cvt.len_mult));
+    std::memcpy(work.data(), buffer.memory.data(), bytes);
+    cvt.buf = work.data();
+    cvt.len = static_cast<int>(bytes);
+    if (cvt.needed != 0 && SDL_ConvertAudio(&cvt) != 0) {
+        return false;
+    }
+    const size_t floats =
+        static_cast<size_t>(cvt.needed != 0 ? cvt.len_cvt : cvt.len) / sizeof(float);
+    frames->resize(floats / 2 * 2);
+    std::memcpy(frames->data(), work.data(), frames->size() * sizeof(float));
+    return true;
+}
+
+void StoreGains(SoundBufferData& buffer) {
+    float left = 1.0F;
+    float right = 1.0F;
+    StereoGains(buffer.volume, buffer.pan, &left, &right);
+    buffer.gainLeft.store(left);
+    buffer.gainRight.store(right);
+}
+
+}  // namespace
+
+bool SoundDeviceOpen() {
+    if (device.id != 0) {
+        return true;
+    }
+    if (!sdl::StartSubsystems(SDL_INIT_AUDIO)) {
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = kDeviceRate;
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = 2;
+    wanted.samples = kDeviceFrames;
+    wanted.callback = Callback;
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    device.id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (device.id == 0) {
+        return false;
+    }
+    device.rate = static_cast<uint32_t>(obtained.freq);
+    SDL_PauseAudioDevice(device.id, 0);
+    // Runs before SDL shuts down and before buffers still held by the game
+    // are freed by its static destructors.
+    static bool exitHookSet = false;
+    if (!exitHookSet) {
+        exitHookSet = true;
+        std::atexit(SoundDeviceClose);
+    }
+    return true;
+}
+
+bool SoundDeviceAttachToWindow() {
+    // SDL's device already mixes with other programs' sound and needs no window.
+    return true;
+}
+
+void SoundDeviceClose() {
+    if (device.id == 0) {
+        return;
+    }
+    SDL_CloseAudioDevice(device.id);  // waits for a running callback to end
+    device.id = 0;
+    device.rate = 0;
+    device.buffers.fill(nullptr);
+}
+
+void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
+    {
+        DeviceLock lock;
+        std::replace(device.buffers.begin(), device.buffers.end(), buffer,
+                     static_cast<SoundBufferData*>(nullptr));
+    }
+    std::default_delete<SoundBufferData>()(buffer);
+}
+
+SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int /*slot*/) {
+    SDL_AudioCVT cvt;
+    if (device.id == 0 || !SoundBufferSpecSupported(spec) || !BuildConversion(spec.format, &cvt)) {
+        return nullptr;
+    }
+    // Silent until the first unlock hands its data to the device.
+    SoundBuffer buffer(new SoundBufferData);
+    buffer->spec = spec;
+    buffer->memory.assign(spec.bytes, spec.format.bitsPerSample == 8 ? 0x80 : 0x00);
+    buffer->step.store(MixStep(spec.format.samplesPerSecond, spec.format.samplesPerSecond));
+    DeviceLock lock;
+    auto freeEntry = std::find(device.buffers.begin(), device.buffers.end(), nullptr);
+    if (freeEntry == device.buffers.end()) {
+        return nullptr;  // released by the handle, which takes the lock again
+    }
+    *freeEntry = buffer.get();
+    return buffer;
+}
+
+bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
+                     bool fromWritePosition, SoundRegions* regions) {
+    const auto size = static_cast<uint32_t>(buffer.memory.size());
+    const uint32_t start = fromWritePosition ? buffer.writePosition : offset;
+    if (bytes == 0 || bytes > size || start >= size) {
+        return false;
+    }
+    const uint32_t firstBytes = std::min(bytes, size - start);
+    *regions =
+        SoundRegions{buffer.memory.data() + start, firstBytes,
+                     firstBytes < bytes ? buffer.memory.data() : nullptr, bytes - firstBytes};
+    return true;
+}
+
+bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& /*regions*/) {
+    std::vector<float> frames;
+    if (!ConvertForDevice(buffer, &frames)) {
+        return false;
+    }
+    {
+        DeviceLock lock;
+        buffer.frames.swap(frames);
+    }
+    return true;  // the old frames go here, outside the lock
+}
+
+bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
+    const SoundFormat& format = buffer.spec.format;
+    if (byteOffset >= buffer.spec.bytes) {
+        return false;
+    }
+    buffer.writePosition = byteOffset / format.blockAlign * format.blockAlign;
+    const uint64_t sourceFrame = byteOffset / format.blockAlign;
+    buffer.rewindTo.store(sourceFrame * device.rate / format.samplesPerSecond + 1);
+    return true;
+}
+
+bool SoundBufferPlay(SoundBufferData& buffer, uint32_t flags) {
+    const uint32_t looping = (flags & kPlayLoopingFlag) != 0 ? kVoiceLooping : 0U;
+    uint32_t state = buffer.state.load();
+    while (!buffer.state.compare_exchange_weak(
+        state, ((state + kVoiceSerialStep) & ~(kVoicePlaying | kVoiceLooping)) | looping |
+                   kVoicePlaying)) {
+    }
+    return true;
+}
+
+bool SoundBufferStop(SoundBufferData& buffer) {
+    uint32_t state = buffer.state.load();
+    while (!buffer.state.compare_exchange_weak(
+        state, (state + kVoiceSerialStep) & ~(kVoicePlaying | kVoiceLooping))) {
+    }
+    return true;
+}
+
+bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
+    const uint32_t state = buffer.state.load();
+    const bool playing = (state & kVoicePlaying) != 0;
+    *status = (playing ? kStatusPlayingBit : 0U) |
+              (playing && (state & kVoiceLooping) != 0 ? kStatusLoopingBit : 0U);
+    return true;
+}
+
+bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
+    if ((buffer.spec.flags & kBufferVolumeControl) == 0 || hundredthsOfDecibel < kVolumeSilent ||
+        hundredthsOfDecibel > kVolumeFull) {
+        return false;
+    }
+    buffer.volume = hundredthsOfDecibel;
+    StoreGains(buffer);
+    return true;
+}
+
+bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
+    if ((buffer.spec.flags & kBufferFrequencyControl) == 0 ||
+        (samplesPerSecond != kFrequencyOriginal &&
+         (samplesPerSecond < kFrequencyMin || samplesPerSecond > kFrequencyMax))) {
+        return false;
+    }
+    const uint32_t own = buffer.spec.format.samplesPerSecond;
+    // The frames already run at the device's rate; the step is relative.
+    buffer.step.store(
+        MixStep(samplesPerSecond == kFrequencyOriginal ? own : samplesPerSecond, own));
+    return true;
+}
+
+bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
+    if ((buffer.spec.flags & kBufferPanControl) == 0 || pan < kPanLeft || pan > kPanRight) {
+        return false;
+    }
+    buffer.pan = pan;
+    StoreGains(buffer);
+    return true;
+}
+
+namespace sdl {
+
+void MixPlayingSounds(float* out, uint32_t frames) {
+    DeviceLock lock;
+    MixAll(out, frames);
+}
+
+void PauseSoundDevice(bool paused) {
+    if (device.id != 0) {
+        SDL_PauseAudioDevice(device.id, paused ? 1 : 0);
+    }
+}
+
+uint64_t SoundCallbacks() {
+    return device.callbacks.load();
+}
+
+uint32_t SoundDeviceRate() {
+    return device.rate;
+}
+
+}  // namespace sdl
 }  // namespace korvane::platform

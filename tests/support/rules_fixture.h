@@ -13,7 +13,8 @@
 
 namespace korvane::testing {
 
-// Puts the three effect sounds into sound slots so that their plays can be
+// Brings the sound device up and loads three short sounds into ThudSound,
+// DropSound and RotateSound (slots 0, 1 and 2), so that their plays can be
 // counted with PlayCount.
 void UseEffectSounds();
 
