@@ -8,6 +8,7 @@
 #include "game/board.h"
 #include "input/key_map.h"
 #include "platform/fake/fake_display.h"
+#include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
 #include "sound/sound.h"
 #include "tests/app/app_fixture.h"

@@ -34,8 +34,6 @@ struct Run {
 };
 Run run;
 
-uint64_t NowMsSinceStart() { return fake::VirtualTimeNs() / kNsPerMs; }
-
 void TraceBoard() {
     if (BoardCells() == nullptr) {
         *run.trace << "board none\n";

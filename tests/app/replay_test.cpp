@@ -1,0 +1,171 @@
+// korvane-replay: its scripts and traces, and whole runs of the program from
+// launch to exit.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "tests/app/app_fixture.h"
+#include "tests/support/test_assets.h"
+#include "tools/replay/replay_script.h"
+
+namespace korvane {
+namespace {
+
+using testing::Replay;
+
+// Frames start 40 ms apart; after start-up and the first wipe the main menu
+// is waiting for keys by 8.5 s.
+constexpr const char* kStartGame = "at 8500 down N\nat 8600 up N\n";
+
+TEST(ReplayScript, ParsesEveryCommandAndNamesTheBadLine) {
+    std::string error;
+    const auto script = replay::ParseScript(
+        "# a comment\n\ncounter 3579545\nstart 1000\nlayout 555\nfail display.flip\n"
+        "at 10 down LEFT\nat 20 up LEFT\nat 30 shot menu\nat 40 board\nat 50 close\nend 60\n",
+        &error);
+    ASSERT_TRUE(script.has_value()) << error;
+    EXPECT_EQ(script->counterHz, 3579545u);
+    EXPECT_EQ(script->startMs, 1000u);
+    EXPECT_TRUE(script->layout555);
+    EXPECT_EQ(script->failSteps, std::vector<std::string>{"display.flip"});
+    ASSERT_EQ(script->actions.size(), 5u);
+    EXPECT_EQ(script->actions[0].scanCode, 0xCB);
+    EXPECT_EQ(script->actions[2].name, "menu");
+    EXPECT_EQ(script->endMs, 60u);
+
+    for (const char* bad : {"at 10 down SPACE", "at x down N", "layout 444", "jump 5",
+                            "end", "at 10 shot ../escape", "counter 12 13"}) {
+        EXPECT_FALSE(replay::ParseScript(std::string("end 5\n") + bad + "\n", &error)) << bad;
+        EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
+    }
+}
+
+TEST(Replay, WindowCloseEndsTheLoopBeforeTheNextTurnsFrame) {
+    const auto result = Replay("at 9000 close\nend 20000\n");
+    EXPECT_EQ(result.outcome.exitCode, 0);
+    ASSERT_FALSE(result.frames.empty());
+    // The turn that takes the window's destruction still runs its frame; the
+    // next turn takes the quit message and runs none.
+    int after = 0;
+    for (const auto& frame : result.frames) {
+        after += frame.t >= 9000 ? 1 : 0;
+    }
+    EXPECT_EQ(after, 1);
+    EXPECT_EQ(result.lines.back(), "exit code=0");
+}
+
+TEST(Replay, ExitFromTheMenuEndsAfterThatFrame) {
+    const auto result = Replay("at 8500 down E\nat 8600 up E\nend 20000\n");
+    EXPECT_EQ(result.outcome.exitCode, 0);
+    ASSERT_FALSE(result.frames.empty());
+    EXPECT_EQ(result.frames.back().state, "MainMenu") << "the frame that chose Quit is the last";
+    EXPECT_LT(result.frames.back().t, 9000u);
+    // The menu music is stopped on the way out.
+    ASSERT_FALSE(result.sounds.empty());
+    EXPECT_EQ(result.sounds.back().op, "stop");
+    EXPECT_EQ(result.sounds.back().slot, 4);
+}
+
+TEST(Replay, GameLeftAloneEndsInGameOverAndComesBackReset) {
+    const auto result = Replay(std::string(kStartGame) + "end 400000\n");
+    const size_t over = result.FirstFrame("GameOver");
+    ASSERT_LT(over, result.frames.size()) << "no game over";
+    const auto& end = result.frames[over];
+    EXPECT_EQ(end.score, 0u) << "pieces falling straight down fill no row";
+    ASSERT_LT(over + 1, result.frames.size());
+    EXPECT_EQ(result.frames[over + 1].state, "MainMenu");
+    EXPECT_GE(result.frames[over + 1].t - end.t, 2000u) << "the two-second pause";
+    // Every sound stopped in that frame.
+    bool stoppedAll = false;
+    for (const auto& sound : result.sounds) {
+        stoppedAll = stoppedAll || sound.op == "stopall";
+    }
+    EXPECT_TRUE(stoppedAll);
+    // The game before it: gravity brought every piece down row by row.
+    const size_t play = result.FirstFrame("Playing");
+    ASSERT_LT(play, over);
+    int pieces = 0;
+    for (size_t i = play + 1; i < over; ++i) {
+        const auto& a = result.frames[i - 1];
+        const auto& b = result.frames[i];
+        if (b.row > a.row) {
+            ++pieces;
+            EXPECT_EQ(b.shape, a.nextShape) << "the next piece comes into play";
+            EXPECT_EQ(b.row, 24);
+        } else {
+            EXPECT_GE(b.row, a.row - 1);
+        }
+    }
+    EXPECT_GT(pieces, 5);
+}
+
+TEST(Replay, BoardAndShotAreTakenAtTheirTime) {
+    const std::string shots = testing::MakeTempFolder("korvane-shots");
+    replay::Options options;
+    options.shotsDir = shots;
+    const auto result = Replay("at 2000 shot loading\nat 2000 board\nend 3000\n", options);
+    EXPECT_TRUE(std::ifstream(shots + "/loading.png").good());
+    size_t boardLines = 0;
+    for (const auto& line : result.lines) {
+        boardLines += line.rfind("board ", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(boardLines, 1u) << "no board yet during start-up: 'board none'";
+}
+
+TEST(Replay, DemoPlayerClearsRows) {
+    replay::Options options;
+    options.demo = true;
+    options.check = true;
+    const auto result = Replay(std::string(kStartGame) + "end 200000\n", options);
+    EXPECT_EQ(result.outcome.violations, 0);
+    ASSERT_FALSE(result.frames.empty());
+    EXPECT_GE(result.frames.back().lines + 20 * (result.frames.back().level - 1), 3u);
+    EXPECT_GT(result.frames.back().score, 0u);
+}
+
+TEST(Replay, RandomKeysBreakNoRule) {
+    replay::Options options;
+    options.check = true;
+    options.randomSeed = 7;
+    const auto result = Replay("end 400000\n", options);  // 10,000 frames and more
+    EXPECT_EQ(result.outcome.violations, 0);
+    EXPECT_GT(result.outcome.frames, 5000u);
+}
+
+// A fresh process, as the first main menu of a run needs its program-start
+// tick times.
+TEST(Replay, ResumeFromTheFirstMenuPlaysThePreparedGame) {
+    const std::string folder = testing::MakeTempFolder("korvane-resume");
+    const std::string script = folder + "/resume.replay";
+    std::ofstream(script) << "at 8500 down R\nat 8600 up R\nend 9500\n";
+    const std::string command = std::string(KORVANE_REPLAY_BINARY) + " --assets " +
+                                testing::TestAssetsFolder() + " --trace " + folder +
+                                "/trace.txt " + script;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::ifstream trace(folder + "/trace.txt");
+    std::string line;
+    std::vector<std::string> frames;
+    while (std::getline(trace, line)) {
+        if (line.rfind("frame ", 0) == 0) {
+            frames.push_back(line);
+        }
+    }
+    size_t play = 0;
+    while (play < frames.size() && frames[play].find("state=Playing") == std::string::npos) {
+        ++play;
+    }
+    ASSERT_LT(play, frames.size());
+    ASSERT_GT(play, 0u);
+    // The piece prepared at start-up, and both ticks due at once: the first
+    // play frame already ran a gravity step (row 24 to 23).
+    const std::string before = frames[play - 1].substr(frames[play - 1].find(" cur="));
+    const std::string after = frames[play].substr(frames[play].find(" cur="));
+    EXPECT_NE(before.find(",5,24,0 "), std::string::npos) << before;
+    EXPECT_NE(after.find(",5,23,0 "), std::string::npos) << after;
+    EXPECT_EQ(before.substr(0, 8), after.substr(0, 8)) << "same shape and colour";
+}
+
+}  // namespace
+}  // namespace korvane
