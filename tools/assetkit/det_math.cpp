@@ -1,21 +1,41 @@
 #include "tools/assetkit/det_math.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 
 namespace korvane::assetkit {
 
 namespace {
 
-// Taylor series of sin on [-pi/2, pi/2]; the x^17 term is below 1e-11.
+// Taylor coefficients, worked out by the compiler in plain double arithmetic.
+template <int kCount>
+constexpr std::array<double, kCount> InverseFactorials(int first, int stride) {
+    std::array<double, kCount> c{};
+    for (int i = 0; i < kCount; ++i) {
+        double factorial = 1.0;
+        for (int k = 2; k <= first + stride * i; ++k) {
+            factorial *= static_cast<double>(k);
+        }
+        c[static_cast<std::size_t>(i)] = (stride == 2 && i % 2 == 1 ? -1.0 : 1.0) / factorial;
+    }
+    return c;
+}
+
+// sin x = x - x^3/3! + ... on [-pi/2, pi/2]; the x^17 term is below 1e-11.
+constexpr auto kSineTerms = InverseFactorials<8>(1, 2);
+// e^r = 1 + r + r^2/2! + ... for |r| <= ln2/2; r^12/12! is below 1e-14.
+constexpr auto kExpTerms = InverseFactorials<12>(0, 1);
+
 double SineNearZero(double x) {
     const double x2 = x * x;
-    double term = x;
-    double sum = x;
-    for (int n = 1; n <= 8; ++n) {
-        term = -term * x2 / static_cast<double>((2 * n) * (2 * n + 1));
-        sum += term;
+    double sum = kSineTerms.back();
+    for (std::size_t i = kSineTerms.size() - 1; i-- > 0;) {
+        sum = sum * x2 + kSineTerms[i];
     }
-    return sum;
+    return sum * x;
 }
 
 }  // namespace
@@ -46,13 +66,13 @@ double Exp(double x) {
     constexpr double kLn2 = 0.69314718055994530942;
     const double k = std::floor(x / kLn2 + 0.5);
     const double r = x - k * kLn2;  // |r| <= ln2 / 2
-    double term = 1.0;
-    double sum = 1.0;
-    for (int n = 1; n <= 14; ++n) {
-        term = term * r / static_cast<double>(n);
-        sum += term;
+    double sum = kExpTerms.back();
+    for (std::size_t i = kExpTerms.size() - 1; i-- > 0;) {
+        sum = sum * r + kExpTerms[i];
     }
-    return std::ldexp(sum, static_cast<int>(k));
+    // Scale by 2^k through the exponent bits; k stays within the normal range.
+    const auto biased = static_cast<std::uint64_t>(static_cast<std::int64_t>(k) + 1023);
+    return sum * std::bit_cast<double>(biased << 52);
 }
 
 double Log(double x) {
