@@ -57,7 +57,9 @@ void RunMainMenuFrame() {
 // Deliberate: interval tests are (now - interval) > last in unsigned 32-bit
 // arithmetic, so a reading below the interval wraps and always fires, and a
 // stored time ahead of now keeps the tick silent until now passes it.
-bool IntervalPassed(uint32_t interval, uint32_t last) { return NowMs() - interval > last; }
+bool IntervalPassed(uint32_t interval, uint32_t last) {
+    return NowMs() - interval > last;
+}
 
 void SampleKeys() {
     InputReadKeyboard();
@@ -162,6 +164,8 @@ int RunFrame() {
     return 1;
 }
 
-void SetFrameObserver(FrameObserver frameObserver) { observer = frameObserver; }
+void SetFrameObserver(FrameObserver frameObserver) {
+    observer = frameObserver;
+}
 
 }  // namespace korvane

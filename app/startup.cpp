@@ -69,7 +69,9 @@ std::string BlockFailure() {
 
 }  // namespace
 
-const std::string& StartUpFailure() { return failure; }
+const std::string& StartUpFailure() {
+    return failure;
+}
 
 int LoadGameAssets() {
     if (BlockImagesLoad() == 0) {

@@ -2,4 +2,6 @@
 // holds Art/ and Sound/.
 #include "app/win_main.h"
 
-int main() { return korvane::WinMain(); }
+int main() {
+    return korvane::WinMain();
+}

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,6 @@ struct InputDevice {
 namespace {
 
 struct KeyEvent {
-    uint64_t atNs;
     uint8_t code;
     bool down;
 };
@@ -36,7 +36,8 @@ struct FakeInput {
     platform::InputDevice keyboard{platform::InputDeviceKind::Keyboard, "keyboard"};
     platform::InputDevice mouse{platform::InputDeviceKind::Mouse, "mouse"};
     std::array<uint8_t, platform::kKeyboardStateBytes> keys{};
-    std::vector<KeyEvent> scheduled;  // in the order they were scheduled
+    // By time; events at the same time keep the order they were given in.
+    std::multimap<uint64_t, KeyEvent> scheduled;
     std::array<uint8_t, platform::kMouseStateBytes> mouseState{};
     int keyboardReads = 0;
 };
@@ -56,14 +57,11 @@ bool Step(const platform::InputDevice* device, const char* step) {
 
 void ApplyDueKeys() {
     const uint64_t now = fake::VirtualTimeNs();
-    auto due = std::stable_partition(input.scheduled.begin(), input.scheduled.end(),
-                                     [now](const KeyEvent& e) { return e.atNs <= now; });
-    std::stable_sort(input.scheduled.begin(), due,
-                     [](const KeyEvent& a, const KeyEvent& b) { return a.atNs < b.atNs; });
-    for (auto e = input.scheduled.begin(); e != due; ++e) {
-        input.keys[e->code] = e->down ? 0x80 : 0;
+    auto event = input.scheduled.begin();
+    for (; event != input.scheduled.end() && event->first <= now; ++event) {
+        input.keys[event->second.code] = event->second.down ? 0x80 : 0;
     }
-    input.scheduled.erase(input.scheduled.begin(), due);
+    input.scheduled.erase(input.scheduled.begin(), event);
 }
 
 }  // namespace
@@ -139,7 +137,7 @@ void SetKey(uint8_t scanCode, bool down) {
 }
 
 void ScheduleKey(uint64_t atNs, uint8_t scanCode, bool down) {
-    input.scheduled.push_back({atNs, scanCode, down});
+    input.scheduled.emplace(atNs, KeyEvent{scanCode, down});
 }
 
 void SetMouse(int32_t dx, int32_t dy, uint8_t buttons) {

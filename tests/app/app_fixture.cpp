@@ -27,7 +27,9 @@ void FrameTest::SetUp() {
     ASSERT_EQ(StartUp(), 1) << StartUpFailure();
 }
 
-void FrameTest::TearDown() { ShutDown(); }
+void FrameTest::TearDown() {
+    ShutDown();
+}
 
 bool FrameTest::RunUntil(const char* state, int limit) {
     for (int i = 0; i < limit; ++i) {
@@ -39,8 +41,12 @@ bool FrameTest::RunUntil(const char* state, int limit) {
     return State() == state;
 }
 
-void FrameTest::Hold(uint8_t scanCode) { fake::SetKey(scanCode, true); }
-void FrameTest::Release(uint8_t scanCode) { fake::SetKey(scanCode, false); }
+void FrameTest::Hold(uint8_t scanCode) {
+    fake::SetKey(scanCode, true);
+}
+void FrameTest::Release(uint8_t scanCode) {
+    fake::SetKey(scanCode, false);
+}
 
 void FrameTest::RunUntilKeysSampled() {
     const int before = fake::KeyboardReads();
@@ -49,9 +55,13 @@ void FrameTest::RunUntilKeysSampled() {
     }
 }
 
-std::string FrameTest::State() { return ScreenStateName(screenState); }
+std::string FrameTest::State() {
+    return ScreenStateName(screenState);
+}
 
-uint64_t FrameTest::NowVirtualMs() { return fake::VirtualTimeNs() / 1'000'000; }
+uint64_t FrameTest::NowVirtualMs() {
+    return fake::VirtualTimeNs() / 1'000'000;
+}
 
 namespace {
 

@@ -15,7 +15,7 @@ const std::string& TestAssetsFolder();
 
 // A fresh fake machine reading the test files, after a successful StartUp.
 class FrameTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     // Runs frames until the screen state is `state` or `limit` frames ran;

@@ -19,7 +19,9 @@ namespace {
 using testing::FrameTest;
 using MenuTest = FrameTest;
 
-bool Playing(SoundId id) { return (SoundStatus(id) & kStatusPlaying) != 0 && SoundStatus(id) != 0xFFFFFFFFu; }
+bool Playing(SoundId id) {
+    return (SoundStatus(id) & kStatusPlaying) != 0 && SoundStatus(id) != 0xFFFFFFFFu;
+}
 
 TEST_F(MenuTest, FirstMenuFrameWipesOverTheLoadingPictureThenFlips) {
     EXPECT_EQ(State(), "MainMenu");

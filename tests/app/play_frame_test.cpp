@@ -21,7 +21,7 @@ namespace {
 using testing::FrameTest;
 
 class PlayFrameTest : public FrameTest {
-protected:
+  protected:
     void SetUp() override {
         FrameTest::SetUp();
         RunFrame();  // the first menu frame, with its wipe

@@ -45,9 +45,9 @@ std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> 
 
 const std::vector<std::string> kVideoDown = {"display.restore", "surface.release primary 640x480",
                                              "display.close"};
-const std::vector<std::string> kInputDown = {
-    "input.mouse.unacquire", "input.mouse.release", "input.keyboard.unacquire",
-    "input.keyboard.release", "input.release"};
+const std::vector<std::string> kInputDown = {"input.mouse.unacquire", "input.mouse.release",
+                                             "input.keyboard.unacquire", "input.keyboard.release",
+                                             "input.release"};
 const std::vector<std::string> kBlocksDown(8, "surface.release offscreen 24x24");
 
 TEST(StartUp, RunsInItsOrderAndLoadsTheFiveSoundsIntoSlotsZeroToFour) {
@@ -63,17 +63,28 @@ TEST(StartUp, RunsInItsOrderAndLoadsTheFiveSoundsIntoSlotsZeroToFour) {
         }
     }
     const std::vector<std::string> expected = {
-        "window.cursor hide",          "window.show",
-        "display.mode 640x480x16",     "file.open Art\\Loading.kvp",
-        "file.open Art\\Main.kvp",     "input.create",
-        "sound.create",                "file.open Sound\\Music.wav",
-        "file.open Art\\Block1.kvp",   "file.open Art\\Block2.kvp",
-        "file.open Art\\Block3.kvp",   "file.open Art\\Block4.kvp",
-        "file.open Art\\Block5.kvp",   "file.open Art\\Block6.kvp",
-        "file.open Art\\Block7.kvp",   "file.open Art\\Block8.kvp",
-        "file.open Sound\\Thud.wav",   "file.open Sound\\Drop.wav",
-        "file.open Sound\\Rotate.wav", "file.open Art\\Menu.kvp",
-        "file.open Art\\FileMenu.kvp", "file.open Sound\\Background.wav",
+        "window.cursor hide",
+        "window.show",
+        "display.mode 640x480x16",
+        "file.open Art\\Loading.kvp",
+        "file.open Art\\Main.kvp",
+        "input.create",
+        "sound.create",
+        "file.open Sound\\Music.wav",
+        "file.open Art\\Block1.kvp",
+        "file.open Art\\Block2.kvp",
+        "file.open Art\\Block3.kvp",
+        "file.open Art\\Block4.kvp",
+        "file.open Art\\Block5.kvp",
+        "file.open Art\\Block6.kvp",
+        "file.open Art\\Block7.kvp",
+        "file.open Art\\Block8.kvp",
+        "file.open Sound\\Thud.wav",
+        "file.open Sound\\Drop.wav",
+        "file.open Sound\\Rotate.wav",
+        "file.open Art\\Menu.kvp",
+        "file.open Art\\FileMenu.kvp",
+        "file.open Sound\\Background.wav",
     };
     EXPECT_EQ(opened, expected);
     EXPECT_EQ(gameMusic, 0);
@@ -117,23 +128,18 @@ TEST(StartUp, EveryFailingStepShowsItsMessageReleasesWhatWasMadeAndExitsWithOne)
         {"display.lock", "", kVideoDown},
         {"display.flip", "", kVideoDown},
         {"input.create", "Unable to create Initialize Direct Input.", kVideoDown},
-        {"input.keyboard.format",
-         "Unable to create Initialize Direct Input.",
+        {"input.keyboard.format", "Unable to create Initialize Direct Input.",
          Concat({{"input.keyboard.unacquire", "input.keyboard.release", "input.release"},
                  kVideoDown})},
-        {"input.mouse.acquire",
-         "Unable to create Initialize Direct Input.",
+        {"input.mouse.acquire", "Unable to create Initialize Direct Input.",
          Concat({kInputDown, kVideoDown})},
         {"sound.create", "Unable to create Direct Sound Object.", Concat({kInputDown, kVideoDown})},
-        {"sound.cooperate",
-         "Unable to set cooperative level.",
+        {"sound.cooperate", "Unable to set cooperative level.",
          Concat({{"sound.release"}, kInputDown, kVideoDown})},
-        {"alloc.board",
-         "",
-         Concat({kBlocksDown, {"sound.release slot=0", "sound.release"}, kInputDown,
-                 kVideoDown})},
-        {"display.offscreen", "", Concat({{"sound.release slot=0", "sound.release"}, kInputDown,
-                                          kVideoDown})},
+        {"alloc.board", "",
+         Concat({kBlocksDown, {"sound.release slot=0", "sound.release"}, kInputDown, kVideoDown})},
+        {"display.offscreen", "",
+         Concat({{"sound.release slot=0", "sound.release"}, kInputDown, kVideoDown})},
     };
     for (const FailureCase& c : cases) {
         const auto result = Replay(std::string("fail ") + c.step + "\nend 9000\n");
@@ -155,9 +161,10 @@ TEST(StartUp, MissingPictureEndsItSilentlyAndNamesTheFile) {
     const std::vector<Missing> cases = {
         {"Art/Loading.kvp", kVideoDown},
         {"Art/Main.kvp", kVideoDown},
-        {"Art/Block3.kvp",
-         Concat({std::vector<std::string>(3, "surface.release offscreen 24x24"),
-                 {"sound.release slot=0", "sound.release"}, kInputDown, kVideoDown})},
+        {"Art/Block3.kvp", Concat({std::vector<std::string>(3, "surface.release offscreen 24x24"),
+                                   {"sound.release slot=0", "sound.release"},
+                                   kInputDown,
+                                   kVideoDown})},
         {"Art/FileMenu.kvp", {}},
     };
     for (const Missing& m : cases) {

@@ -90,8 +90,7 @@ void WriteTestAssets(const std::string& folder) {
 }
 
 std::string MakeTempFolder(const std::string& prefix) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
     const char* made = mkdtemp(pattern.data());
     return made != nullptr ? std::string(made) : std::string();
 }

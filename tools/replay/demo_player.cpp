@@ -20,7 +20,7 @@ struct Target {
 constexpr int32_t kNoChoice = 1000;
 Target target;
 int32_t chosenAtRow = kNoChoice;  // the row the piece was at when its place was chosen
-int32_t lastRow = -kNoChoice;  // the falling piece's row at the last call
+int32_t lastRow = -kNoChoice;     // the falling piece's row at the last call
 
 bool Fits(const Cells& cells, int32_t shape, uint32_t rotation, int32_t column, int32_t row) {
     const uint8_t* rows = ShapeTable[shape][rotation];
@@ -77,8 +77,7 @@ double Rate(Cells cells, int32_t shape, uint32_t rotation, int32_t column, int32
         total += heights[c];
         bumps += c > 0 ? std::abs(heights[c] - heights[c - 1]) : 0;
     }
-    return 0.51 * (total - removed * kBoardColumns) + 0.36 * holes + 0.18 * bumps -
-           0.76 * removed;
+    return 0.51 * (total - removed * kBoardColumns) + 0.36 * holes + 0.18 * bumps - 0.76 * removed;
 }
 
 // The best reachable resting place for the falling piece, turning at its

@@ -1,10 +1,11 @@
 // korvane-replay [--assets DIR] [--trace FILE] [--shots DIR] [--check]
-//                [--random SEED] [--demo] SCRIPT
+//                [--random SEED] [--demo] [--frames N] SCRIPT
 // Plays the whole game on the headless machine in virtual time, as the
 // script says, and writes what happened as a trace. See docs/replay.md.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -16,11 +17,21 @@ namespace {
 constexpr int kUsageError = 64;
 constexpr int kViolation = 70;
 
+// A whole decimal number, or nothing.
+std::optional<uint64_t> Number(const char* text) {
+    const std::string digits = text;
+    if (digits.empty() || digits.size() > 18 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stoull(digits);
+}
+
 int Usage(const char* problem) {
     std::fprintf(stderr,
                  "korvane-replay: %s\n"
                  "usage: korvane-replay [--assets DIR] [--trace FILE] [--shots DIR] [--check] "
-                 "[--random SEED] [--demo] SCRIPT\n",
+                 "[--random SEED] [--demo] [--frames N] SCRIPT\n",
                  problem);
     return kUsageError;
 }
@@ -42,12 +53,14 @@ int main(int argc, char** argv) {
             tracePath = argv[++i];
         } else if (arg == "--shots" && hasValue) {
             options.shotsDir = argv[++i];
+        } else if (arg == "--frames" && hasValue && Number(argv[i + 1])) {
+            options.maxFrames = *Number(argv[++i]);
         } else if (arg == "--demo") {
             options.demo = true;
         } else if (arg == "--check") {
             options.check = true;
-        } else if (arg == "--random" && hasValue) {
-            options.randomSeed = std::stoull(argv[++i]);
+        } else if (arg == "--random" && hasValue && Number(argv[i + 1])) {
+            options.randomSeed = Number(argv[++i]);
         } else if (!arg.empty() && arg[0] != '-' && scriptPath.empty()) {
             scriptPath = arg;
         } else {
@@ -81,6 +94,10 @@ int main(int argc, char** argv) {
     }
     std::ostream& trace = tracePath.empty() ? std::cout : traceFile;
     const auto outcome = korvane::replay::RunScript(*script, options, trace);
+    if (options.check) {
+        std::fprintf(stderr, "korvane-replay: checked %llu frames\n",
+                     static_cast<unsigned long long>(outcome.frames));
+    }
     if (outcome.violations > 0) {
         std::fprintf(stderr, "korvane-replay: %d broken rule(s) after %llu frames; see the trace\n",
                      outcome.violations, static_cast<unsigned long long>(outcome.frames));

@@ -26,6 +26,7 @@ struct Run {
     std::ostream* trace = nullptr;
     bool check = false;
     bool demo = false;
+    uint64_t maxFrames = 0;
     uint8_t demoKey = 0;  // the key the demo player holds
     uint64_t frames = 0;
     uint64_t frameStartNs = 0;
@@ -71,8 +72,8 @@ std::string BrokenRule() {
         return "counters out of range";
     }
     const PieceState& p = currentPiece;
-    if (p.shape < 0 || p.shape >= kShapeCount || p.rotation > 3 || p.color > 7 ||
-        p.column < -3 || p.column > 12 || p.row > kSpawnRow) {
+    if (p.shape < 0 || p.shape >= kShapeCount || p.rotation > 3 || p.color > 7 || p.column < -3 ||
+        p.column > 12 || p.row > kSpawnRow) {
         return "falling piece out of range";
     }
     // Deliberate exception: in the frame a game ends, the new piece may have
@@ -115,9 +116,12 @@ void AfterFrame(ScreenState ranIn) {
     *run.trace << "frame n=" << run.frames << " t=" << run.frameStartNs / kNsPerMs
                << " state=" << ScreenStateName(ranIn) << " score=" << scoreCounters.score
                << " level=" << scoreCounters.level << " lines=" << scoreCounters.lines
-               << " cur=" << cur.shape << ',' << cur.color << ',' << cur.column << ','
-               << cur.row << ',' << cur.rotation << " next=" << nextPiece.shape << ','
-               << nextPiece.color << '\n';
+               << " cur=" << cur.shape << ',' << cur.color << ',' << cur.column << ',' << cur.row
+               << ',' << cur.rotation << " next=" << nextPiece.shape << ',' << nextPiece.color
+               << '\n';
+    if (run.frames == run.maxFrames) {
+        fake::ScheduleQuit(0, 0);
+    }
     if (!run.check) {
         return;
     }
@@ -137,7 +141,7 @@ void TraceSound(const char* op, SoundId id, uint32_t flags) {
 }
 
 void ScheduleRandomKeys(uint64_t seed, uint64_t untilMs) {
-    static constexpr const char* kKeys[] = {"ESCAPE", "R", "S", "G", "L", "B",
+    static constexpr const char* kKeys[] = {"ESCAPE", "R",  "S",    "G",    "L",    "B",
                                             "N",      "UP", "DOWN", "LEFT", "RIGHT"};
     std::mt19937_64 random(seed);
     uint64_t at = 0;
@@ -198,6 +202,7 @@ Outcome RunScript(const Script& script, const Options& options, std::ostream& tr
     run.trace = &trace;
     run.check = options.check;
     run.demo = options.demo;
+    run.maxFrames = options.maxFrames;
     DemoPlayerReset();
     SetUpMachine(script, options);
     SetFrameObserver({BeforeFrame, AfterFrame});

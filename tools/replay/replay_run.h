@@ -20,12 +20,14 @@ struct Options {
     std::optional<uint64_t> randomSeed;
     // A built-in player takes the arrow keys whenever a game is on.
     bool demo = false;
+    // Ends the run (as the desktop would) after this many frames; 0: no limit.
+    uint64_t maxFrames = 0;
 };
 
 struct Outcome {
-    int exitCode = 0;      // the program's own exit code
-    uint64_t frames = 0;   // frames run
-    int violations = 0;    // broken rules found with Options::check
+    int exitCode = 0;     // the program's own exit code
+    uint64_t frames = 0;  // frames run
+    int violations = 0;   // broken rules found with Options::check
 };
 
 // Resets the fake machine, sets it up from the script, runs the program and

@@ -9,15 +9,15 @@ namespace korvane::replay {
 namespace {
 
 constexpr std::pair<const char*, uint8_t> kKeyNames[] = {
-    {"ESCAPE", kKeyEscape}, {"E", kKeyE},       {"R", kKeyR},         {"S", kKeyS},
-    {"G", kKeyG},           {"L", kKeyL},       {"B", kKeyB},         {"N", kKeyN},
+    {"ESCAPE", kKeyEscape}, {"E", kKeyE},       {"R", kKeyR},       {"S", kKeyS},
+    {"G", kKeyG},           {"L", kKeyL},       {"B", kKeyB},       {"N", kKeyN},
     {"UP", kKeyUp},         {"DOWN", kKeyDown}, {"LEFT", kKeyLeft}, {"RIGHT", kKeyRight},
 };
 
 bool ReadNumber(std::istringstream& in, uint64_t* value) {
     std::string word;
-    if (!(in >> word) || word.empty() || word.find_first_not_of("0123456789") != std::string::npos ||
-        word.size() > 15) {
+    if (!(in >> word) || word.empty() ||
+        word.find_first_not_of("0123456789") != std::string::npos || word.size() > 15) {
         return false;
     }
     *value = std::stoull(word);
