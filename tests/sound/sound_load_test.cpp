@@ -228,11 +228,5 @@ TEST_F(SoundLoadTest, DataComesBackInTwoRegionsWhenTheWritePositionIsNotTheStart
     EXPECT_EQ(BufferBytes(0), expected);
 }
 
-TEST_F(SoundLoadTest, PathIsPassedOnUnchanged) {
-    fake::AddFile("sound\\drop.WAV", SimpleWav(Ramp(8)));
-    EXPECT_EQ(SoundLoadWav("Sound\\Drop.wav", 0), -1) << "no case folding";
-    EXPECT_EQ(SoundLoadWav("sound\\drop.WAV", 0), 0);
-}
-
 }  // namespace
 }  // namespace korvane
