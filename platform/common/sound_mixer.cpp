@@ -31,19 +31,19 @@ bool MixVoiceInto(MixVoice& voice, float* out, uint32_t outFrames) {
         voice.position %= end;
     }
     const float* frames = voice.frames;
-    const uint32_t last = voice.frameCount - 1;
+    const size_t last = voice.frameCount - 1;
     uint64_t position = voice.position;
     for (uint32_t n = 0; n < outFrames; ++n) {
-        const auto index = static_cast<uint32_t>(position >> kMixFractionBits);
+        const auto index = static_cast<size_t>(position >> kMixFractionBits);
         // The last frame leads into the first one of a loop, and into itself
         // (no change) at the end of a once-played sound.
-        const uint32_t next = index < last ? index + 1 : (voice.looping ? 0 : index);
+        const size_t next = index < last ? index + 1 : (voice.looping ? 0 : index);
         const float t = static_cast<float>(position & kFractionMask) * kFractionScale;
         const float left = frames[2 * index] + (frames[2 * next] - frames[2 * index]) * t;
         const float right =
             frames[2 * index + 1] + (frames[2 * next + 1] - frames[2 * index + 1]) * t;
-        out[2 * n] += left * voice.gainLeft;
-        out[2 * n + 1] += right * voice.gainRight;
+        out[2 * static_cast<size_t>(n)] += left * voice.gainLeft;
+        out[2 * static_cast<size_t>(n) + 1] += right * voice.gainRight;
         position += voice.step;
         if (position >= end) {
             if (!voice.looping) {

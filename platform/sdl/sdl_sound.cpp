@@ -57,6 +57,9 @@ namespace {
 constexpr int kDeviceRate = 48'000;
 constexpr int kDeviceFrames = 1024;  // about 21 ms per callback
 constexpr size_t kMaxBuffers = 64;
+// The most memory one buffer may take once converted: a slow 8-bit mono
+// sound grows many times over at the device's rate in float stereo.
+constexpr uint64_t kMaxConvertedBytes = uint64_t{256} << 20;
 
 struct SdlSoundDevice {
     SDL_AudioDeviceID id = 0;
@@ -137,21 +140,23 @@ SDL_AudioFormat SdlFormatOf(const SoundFormat& format) {
 
 // Prepares SDL's conversion from a buffer's format to the device's; false
 // when SDL cannot convert it.
-bool BuildConversion(const SoundFormat& format, SDL_AudioCVT* cvt) {
+bool BuildConversion(const SoundFormat& format, uint32_t bytes, SDL_AudioCVT* cvt) {
     return SDL_BuildAudioCVT(cvt, SdlFormatOf(format), static_cast<Uint8>(format.channels),
                              static_cast<int>(format.samplesPerSecond), AUDIO_F32SYS, 2,
-                             static_cast<int>(device.rate)) >= 0;
+                             static_cast<int>(device.rate)) >= 0 &&
+           static_cast<uint64_t>(bytes) * static_cast<uint64_t>(cvt->len_mult) <=
+               kMaxConvertedBytes;
 }
 
 // The buffer's memory in the device's format, or false when SDL cannot
 // convert it.
 bool ConvertForDevice(const SoundBufferData& buffer, std::vector<float>* frames) {
     const SoundFormat& format = buffer.spec.format;
+    const uint32_t bytes = buffer.spec.bytes / format.blockAlign * format.blockAlign;
     SDL_AudioCVT cvt;
-    if (!BuildConversion(format, &cvt)) {
+    if (!BuildConversion(format, bytes, &cvt)) {
         return false;
     }
-    const uint32_t bytes = buffer.spec.bytes / format.blockAlign * format.blockAlign;
     std::vector<uint8_t> work(static_cast<size_t>(bytes) * static_cast<size_t>(cvt.len_mult));
     std::memcpy(work.data(), buffer.memory.data(), bytes);
     cvt.buf = work.data();
@@ -233,7 +238,8 @@ void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
 
 SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int /*slot*/) {
     SDL_AudioCVT cvt;
-    if (device.id == 0 || !SoundBufferSpecSupported(spec) || !BuildConversion(spec.format, &cvt)) {
+    if (device.id == 0 || !SoundBufferSpecSupported(spec) ||
+        !BuildConversion(spec.format, spec.bytes, &cvt)) {
         return nullptr;
     }
     // Silent until the first unlock hands its data to the device.
