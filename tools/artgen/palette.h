@@ -36,7 +36,7 @@ inline const Rgb kTextDim = Hex(0x6A7396);
 // common kinds of colour blindness; their lightness differs as well, and
 // each block also carries its own mark.
 inline const std::array<Rgb, 8> kBlocks = {
-    Hex(0xD55E00),  // vermilion, mark: dot
+    Hex(0xD0401C),  // vermilion, mark: dot
     Hex(0x56B4E9),  // sky blue, mark: ring
     Hex(0xF0E442),  // yellow, mark: diamond
     Hex(0x1F5FC0),  // blue, mark: plus

@@ -125,7 +125,11 @@ Canvas MakePlayScreen() {
     DrawTextCentred(canvas, "LINES", 126, 225, label, LabelLook());
     DrawInset(canvas, kLinesDigits.Grown(6), 4);
     DrawTextCentred(canvas, "NEXT", 124, 314, label, LabelLook());
-    DrawInset(canvas, {74, 341, 174, 461}, 4);
+    // The preview box leaves a margin round the area the shapes' previews cover.
+    DrawInset(
+        canvas,
+        {kPreviewArea.x0 - 14, kPreviewArea.y0 - 12, kPreviewArea.x1 + 14, kPreviewArea.y1 + 12},
+        4);
 
     // The well: a steel frame either side, the inside dark and plain with a
     // faint cell grid.
