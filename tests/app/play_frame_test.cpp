@@ -13,6 +13,7 @@
 #include "input/key_map.h"
 #include "platform/fake/fake_platform.h"
 #include "sound/sound.h"
+#include "timing/clock.h"
 #include "tests/app/app_fixture.h"
 
 namespace korvane {
@@ -125,15 +126,37 @@ TEST_F(PlayFrameTest, EscapeBeatsTheArrowsAndTheFrameIsStillDrawn) {
     EXPECT_EQ(SoundStatus(gameMusic) & kStatusPlaying, 0u) << "Escape stops the music";
 }
 
-TEST_F(PlayFrameTest, UpBeatsLeftEvenWhenTheTurnIsBlocked) {
+TEST_F(PlayFrameTest, UpBeatsLeftWhetherOrNotTheTurnFits) {
     FallToRowTwentyOne();
-    const PieceState before = currentPiece;
+    PieceState before = currentPiece;
+    lastGravityTick = NowMs();  // no gravity step in the sampled frame
     Hold(kKeyUp);
     Hold(kKeyLeft);
     RunUntilKeysSampled();
+    EXPECT_EQ(currentPiece.rotation, (before.rotation + 1) % 4) << "the piece turned";
+    EXPECT_EQ(currentPiece.column, before.column) << "and Left was not looked at";
+    RecordProperty("shape", currentPiece.shape);
+    if (currentPiece.shape == 0) {
+        return;  // the square turns into its own cells: it cannot be blocked
+    }
+    // Wall the piece in: every cell around it up to row 21 is taken (one
+    // column stays open so no row is full).
+    before = currentPiece;
+    for (int row = 0; row <= 21; ++row) {
+        for (int column = 0; column < kBoardColumns - 1; ++column) {
+            BoardCells()[row * kBoardColumns + column] = 1;
+        }
+    }
+    ForEachPieceCell(currentPiece, [](int column, int row) {
+        BoardCells()[row * kBoardColumns + column] = 0;
+        return true;
+    });
+    lastGravityTick = NowMs();
+    RunUntilKeysSampled();
     Release(kKeyUp);
     Release(kKeyLeft);
-    EXPECT_EQ(currentPiece.column, before.column) << "Left is not looked at";
+    EXPECT_EQ(currentPiece.rotation, before.rotation) << "the turn does not fit";
+    EXPECT_EQ(currentPiece.column, before.column) << "and Left still does not act";
 }
 
 TEST_F(PlayFrameTest, EscapeThenResumeContinuesTheSamePiece) {
