@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -106,7 +107,8 @@ class SdlFrameTest : public ::testing::Test {
         if (std::system("command -v import >/dev/null 2>&1") != 0) {
             GTEST_SKIP() << "ImageMagick's import is needed to read the screen back";
         }
-        folder_ = std::filesystem::temp_directory_path() / "korvane_sdl_gfx";
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("korvane_sdl_gfx_" + std::to_string(std::random_device{}()));
         std::filesystem::create_directories(folder_ / "Art");
         WriteKvp(folder_ / "Art" / "Main.kvp", 640, 480, kBackground);
         for (int k = 1; k <= 8; ++k) {
