@@ -1,0 +1,21 @@
+#pragma once
+// Finding the counters' face through fontconfig, read from disk only once.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace korvane::platform::sdl {
+
+struct FontFace {
+    std::string family;  // the family that was found
+    std::string file;
+    bool bold = false;  // the file's own face is bold
+    std::vector<uint8_t> bytes;
+};
+
+// The face asked for when this machine has it, else the first it has of a few
+// condensed heavy faces; null when it has none of them. Found and read once
+// per name; the answer lives until the program ends.
+const FontFace* FindFontFace(const std::string& wanted);
+
+}  // namespace korvane::platform::sdl

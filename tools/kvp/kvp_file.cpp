@@ -1,0 +1,103 @@
+// The .kvp format: a 14-byte little-endian header (width, height, two unused
+// bytes, the pixel-data size N) and N bytes of blue-green-red pixels.
+#include <fstream>
+#include <iterator>
+
+#include "picture.h"
+
+namespace korvane::kvp {
+namespace {
+
+constexpr size_t kHeaderBytes = 14;
+// Larger pictures than this cannot be described: N is a 32-bit count.
+constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFULL;
+
+uint32_t Little32(const std::vector<uint8_t>& bytes, size_t at) {
+    return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
+           static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+}
+
+void PutLittle32(std::vector<uint8_t>& bytes, uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    }
+}
+
+}  // namespace
+
+bool ReadKvp(const std::string& path, Picture* picture, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        *error = path + ": cannot be opened";
+        return false;
+    }
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                     std::istreambuf_iterator<char>());
+    if (bytes.size() < kHeaderBytes) {
+        *error = path + ": " + std::to_string(bytes.size()) +
+                 " bytes, shorter than the 14-byte .kvp header";
+        return false;
+    }
+    const uint32_t width = Little32(bytes, 0);
+    const uint32_t height = Little32(bytes, 4);
+    const uint32_t dataSize = Little32(bytes, 10);
+    if (width == 0 || height == 0) {
+        *error = path + ": the header gives a size of " + std::to_string(width) + "x" +
+                 std::to_string(height) + "; neither may be 0";
+        return false;
+    }
+    const uint64_t expected = static_cast<uint64_t>(width) * height * 3;
+    if (expected != dataSize) {
+        *error = path + ": the header gives " + std::to_string(dataSize) +
+                 " bytes of pixel data, but a " + std::to_string(width) + "x" +
+                 std::to_string(height) + " picture needs " + std::to_string(expected);
+        return false;
+    }
+    const size_t present = bytes.size() - kHeaderBytes;
+    if (present < dataSize) {
+        *error = path + ": the file ends after " + std::to_string(present) + " of its " +
+                 std::to_string(dataSize) + " bytes of pixel data";
+        return false;
+    }
+    picture->width = width;
+    picture->height = height;
+    picture->rgb.resize(dataSize);
+    for (size_t p = 0; p < dataSize; p += 3) {
+        picture->rgb[p] = bytes[kHeaderBytes + p + 2];
+        picture->rgb[p + 1] = bytes[kHeaderBytes + p + 1];
+        picture->rgb[p + 2] = bytes[kHeaderBytes + p];
+    }
+    return true;
+}
+
+bool WriteKvp(const std::string& path, const Picture& picture, std::string* error) {
+    const uint64_t dataSize = static_cast<uint64_t>(picture.width) * picture.height * 3;
+    if (picture.width == 0 || picture.height == 0 || dataSize > kMaxDataBytes ||
+        picture.rgb.size() != dataSize) {
+        *error = path + ": a " + std::to_string(picture.width) + "x" +
+                 std::to_string(picture.height) + " picture cannot be written as .kvp";
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    bytes.reserve(kHeaderBytes + dataSize);
+    PutLittle32(bytes, picture.width);
+    PutLittle32(bytes, picture.height);
+    bytes.push_back(0);  // the two unused bytes are written as zeros
+    bytes.push_back(0);
+    PutLittle32(bytes, static_cast<uint32_t>(dataSize));
+    for (size_t p = 0; p < dataSize; p += 3) {
+        bytes.push_back(picture.rgb[p + 2]);
+        bytes.push_back(picture.rgb[p + 1]);
+        bytes.push_back(picture.rgb[p]);
+    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        *error = path + ": cannot be written";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace korvane::kvp
