@@ -82,10 +82,7 @@ void BM_PlayFramePeriod(benchmark::State& state) {
     state.counters["rss_peak_MiB"] = static_cast<double>(ResidentPeakKiB()) / 1024.0;
     ShutDown();
 }
-BENCHMARK(BM_PlayFramePeriod)
-    ->UseManualTime()
-    ->Iterations(500)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayFramePeriod)->UseManualTime()->Iterations(500)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korvane

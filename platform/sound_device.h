@@ -89,7 +89,7 @@ using SoundBuffer = std::unique_ptr<SoundBufferData, SoundBufferReleaser>;
 
 // Creates a stopped buffer of spec.bytes bytes at position 0, at full volume,
 // centred and at the format's own rate. `slot` names it in the backend's
-// records. Empty when the device is not open or refuses the spec.
+// records. Empty when the device is not open or refuses the description.
 SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int slot);
 
 // Hands out `bytes` bytes of the buffer's memory starting at `offset`, or at

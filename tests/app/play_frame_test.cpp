@@ -13,8 +13,8 @@
 #include "input/key_map.h"
 #include "platform/fake/fake_platform.h"
 #include "sound/sound.h"
-#include "timing/clock.h"
 #include "tests/app/app_fixture.h"
+#include "timing/clock.h"
 
 namespace korvane {
 namespace {
