@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
+#include "tests/support/kvp_bytes.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -18,24 +20,16 @@
 namespace korvane {
 namespace {
 
+// A picture of varied pixels, so the loader converts real data.
 void WriteKvp(const std::filesystem::path& path, uint32_t width, uint32_t height) {
-    std::vector<uint8_t> bytes;
-    auto put32 = [&bytes](uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        }
-    };
-    put32(width);
-    put32(height);
-    bytes.push_back(0);
-    bytes.push_back(0);
-    put32(width * height * 3);
-    for (uint32_t p = 0; p < width * height * 3; ++p) {
-        bytes.push_back(static_cast<uint8_t>(p * 37 + p / 1000));
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    testing::WriteBytes(path, testing::KvpBytes(width, height,
+                                                [width](uint32_t x, uint32_t y, uint8_t* r,
+                                                        uint8_t* g, uint8_t* b) {
+                                                    const uint32_t p = 3 * (y * width + x);
+                                                    *b = static_cast<uint8_t>(p * 37 + p / 1000);
+                                                    *g = static_cast<uint8_t>((p + 1) * 37);
+                                                    *r = static_cast<uint8_t>((p + 2) * 37);
+                                                }));
 }
 
 // The pictures in a folder of their own, made the working directory.

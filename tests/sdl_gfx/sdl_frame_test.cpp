@@ -4,6 +4,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/kvp_bytes.h"
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -41,25 +43,13 @@ constexpr std::array<Rgb, 8> kBlockColors = {{{255, 0, 0},
 constexpr Rgb kBackground = {40, 40, 80};
 
 void WriteKvp(const std::filesystem::path& path, uint32_t width, uint32_t height, Rgb color) {
-    std::vector<uint8_t> bytes;
-    auto put32 = [&bytes](uint32_t v) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-        }
-    };
-    put32(width);
-    put32(height);
-    bytes.push_back(0);
-    bytes.push_back(0);
-    put32(width * height * 3);
-    for (uint32_t p = 0; p < width * height; ++p) {
-        bytes.push_back(static_cast<uint8_t>(color.blue));
-        bytes.push_back(static_cast<uint8_t>(color.green));
-        bytes.push_back(static_cast<uint8_t>(color.red));
-    }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+    testing::WriteBytes(
+        path, testing::KvpBytes(width, height,
+                                [color](uint32_t, uint32_t, uint8_t* r, uint8_t* g, uint8_t* b) {
+                                    *r = static_cast<uint8_t>(color.red);
+                                    *g = static_cast<uint8_t>(color.green);
+                                    *b = static_cast<uint8_t>(color.blue);
+                                }));
 }
 
 // The whole X screen as read by ImageMagick's import.

@@ -19,7 +19,7 @@
 #include "platform/sdl/sdl_sound.h"
 #include "platform/sound_device.h"
 #include "sound/sound.h"
-#include "tests/sound/wav_bytes.h"
+#include "tests/support/wav_bytes.h"
 
 namespace korvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "platform/fake/fake_platform.h"
 #include "platform/riff.h"
-#include "tests/sound/wav_bytes.h"
+#include "tests/support/wav_bytes.h"
 
 namespace korvane {
 namespace {

@@ -8,7 +8,7 @@
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_sound.h"
 #include "sound/sound.h"
-#include "tests/sound/wav_bytes.h"
+#include "tests/support/wav_bytes.h"
 
 namespace korvane::testing {
 

@@ -4,44 +4,9 @@
 
 #include "game/piece_cells.h"
 #include "sound/sound.h"
+#include "tests/support/wav_bytes.h"
 
 namespace korvane::testing {
-
-namespace {
-
-// A 10 ms, 8 kHz, 8-bit mono PCM WAV of silence.
-std::vector<uint8_t> ShortWav() {
-    constexpr uint32_t kRate = 8000;
-    constexpr uint32_t kDataBytes = 80;
-    std::vector<uint8_t> bytes;
-    bytes.reserve(44 + kDataBytes);
-    auto put16 = [&bytes](uint32_t value) {
-        bytes.push_back(static_cast<uint8_t>(value));
-        bytes.push_back(static_cast<uint8_t>(value >> 8));
-    };
-    auto put32 = [&put16](uint32_t value) {
-        put16(value & 0xFFFF);
-        put16(value >> 16);
-    };
-    auto putText = [&bytes](const char* text) { bytes.insert(bytes.end(), text, text + 4); };
-    putText("RIFF");
-    put32(4 + 8 + 16 + 8 + kDataBytes);
-    putText("WAVE");
-    putText("fmt ");
-    put32(16);
-    put16(1);      // PCM
-    put16(1);      // mono
-    put32(kRate);  // samples per second
-    put32(kRate);  // bytes per second
-    put16(1);      // block alignment
-    put16(8);      // bits per sample
-    putText("data");
-    put32(kDataBytes);
-    bytes.insert(bytes.end(), kDataBytes, 0x80);
-    return bytes;
-}
-
-}  // namespace
 
 void UseEffectSounds() {
     // Whatever an earlier test left in the slots belonged to the fake machine
@@ -49,7 +14,7 @@ void UseEffectSounds() {
     SoundShutdown();
     SoundInit();
     for (const char* path : {"Sound\\Thud.wav", "Sound\\Drop.wav", "Sound\\Rotate.wav"}) {
-        fake::AddFile(path, ShortWav());
+        fake::AddFile(path, SimpleWav(Bytes(80, 0x80)));  // 10 ms of silence
     }
     ThudSound = SoundLoadWav("Sound\\Thud.wav", 0);
     DropSound = SoundLoadWav("Sound\\Drop.wav", 0);
