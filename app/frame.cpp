@@ -54,11 +54,10 @@ void RunMainMenuFrame() {
     }
 }
 
-// Deliberate: interval tests are (now - interval) > last in unsigned 32-bit
-// arithmetic, so a reading below the interval wraps and always fires, and a
-// stored time ahead of now keeps the tick silent until now passes it.
+// The time since the last tick is taken modulo 2^32, so the ticks go on
+// across the millisecond clock's wrap.
 bool IntervalPassed(uint32_t interval, uint32_t last) {
-    return NowMs() - interval > last;
+    return NowMs() - last > interval;
 }
 
 void SampleKeys() {

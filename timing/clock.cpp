@@ -11,16 +11,19 @@ uint32_t ticksPerMs = 0;
 
 ClockStamp RawNow() {
     if (useCounter != 0) {
-        return static_cast<uint32_t>(platform::CounterValue());
+        return platform::CounterValue();
     }
     return platform::TimerMs();
 }
 
-// Deliberate: the elapsed value is taken modulo 2^32 and read as signed, so a
-// wait that began 2^31 raw units ago or more goes on until it is positive
-// again, just as the frame pacing has always behaved.
-int32_t ElapsedSince(ClockStamp stamp) {
-    return static_cast<int32_t>(RawNow() - stamp);
+// The whole 64-bit count is kept, so a wait ends as soon as its limit has
+// passed however long the program was stopped in the middle of it. The
+// millisecond timer wraps at 2^32, and its elapsed value is taken modulo that.
+uint64_t ElapsedSince(ClockStamp stamp) {
+    if (useCounter != 0) {
+        return RawNow() - stamp;
+    }
+    return static_cast<uint32_t>(RawNow() - stamp);
 }
 
 }  // namespace
@@ -46,17 +49,17 @@ int FrameStart(ClockStamp* stamp) {
 uint32_t WaitSince(ClockStamp stamp, uint32_t ms) {
     if (useCounter != 0) {
         // Deliberate: 1000 / ms truncates, so 30 ms lasts frequency / 33 counts.
-        const auto limit = static_cast<int32_t>(counterFrequency / (1000 / ms));
-        int32_t elapsed = 0;
+        const uint64_t limit = counterFrequency / (1000 / ms);
+        uint64_t elapsed = 0;
         do {
             elapsed = ElapsedSince(stamp);
         } while (elapsed <= limit);
-        return static_cast<uint32_t>(elapsed) / ticksPerMs;
+        return static_cast<uint32_t>(elapsed / ticksPerMs);
     }
-    int32_t elapsed = 0;
+    uint64_t elapsed = 0;
     do {
         elapsed = ElapsedSince(stamp);
-    } while (elapsed <= static_cast<int32_t>(ms));
+    } while (elapsed <= ms);
     return static_cast<uint32_t>(elapsed);
 }
 

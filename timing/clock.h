@@ -5,9 +5,9 @@
 
 namespace korvane {
 
-// A raw time: the low 32 bits of the performance counter, or the millisecond
-// timer when there is no counter. Only compared with later raw readings.
-using ClockStamp = uint32_t;
+// A raw time: the performance counter's value, or the millisecond timer when
+// there is no counter. Only compared with later raw readings.
+using ClockStamp = uint64_t;
 
 // Chooses the time source. Until it runs, the millisecond timer is used.
 int InitClock();

@@ -1,5 +1,6 @@
 // The clock: its limits for a slow counter, the multimedia timer path, the
-// wrap of raw stamps, and NowMs across the counter's 32-bit wrap.
+// wrap of raw stamps, a wait the program was stopped in, and NowMs across the
+// counter's 32-bit wrap.
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake_platform.h"
@@ -106,20 +107,26 @@ TEST_F(ClockTest, RawStampsSurviveTheThirtyTwoBitWrap) {
     EXPECT_EQ(WaitSince(stamp, 40), 41u);
 }
 
-TEST_F(ClockTest, StampFromLongAgoReadsNegativeAndWaitsOn) {
-    fake::SetCounterFrequency(0);
+TEST_F(ClockTest, WaitEndsAtOnceAfterTheProgramWasStoppedInIt) {
+    // 300 s at 10 MHz is past 2^31 counts; a 32-bit elapsed value would read
+    // as negative and spin for another 130 s.
+    fake::SetCounterFrequency(10'000'000);
     InitClock();
     fake::SetReadStepNs(1'000'000);
     ClockStamp stamp = 0;
     FrameStart(&stamp);
-    // 2^31 + 10 ms later the elapsed value reads as negative.
+    fake::AdvanceNs(300'000'000'000ull);
+    uint64_t reads = fake::ClockReads();
+    EXPECT_EQ(WaitSince(stamp, 40), 300'001u);
+    EXPECT_EQ(fake::ClockReads(), reads + 1);
+
+    fake::SetCounterFrequency(0);  // the timer, stopped for 2^31 + 10 ms
+    InitClock();
+    FrameStart(&stamp);
     fake::AdvanceNs((0x80000000ull + 10) * 1'000'000);
-    fake::SetReadStepNs(1'000'000'000'000ull);  // a million ms per reading
-    const uint64_t before = fake::VirtualTimeNs();
-    WaitSince(stamp, 40);
-    const uint64_t waitedMs = (fake::VirtualTimeNs() - before) / 1'000'000;
-    // It waits until the modulo-2^32 elapsed value is past 40 again.
-    EXPECT_GT(waitedMs, 0x80000000ull + 30);
+    reads = fake::ClockReads();
+    EXPECT_EQ(WaitSince(stamp, 40), 0x80000000u + 11);
+    EXPECT_EQ(fake::ClockReads(), reads + 1);
 }
 
 TEST_F(ClockTest, NowMsDoesNotFallBackWhenTheCounterWraps) {
