@@ -52,6 +52,9 @@ bool RiffDescendChunk(RiffFileData& file, uint32_t id, const RiffChunk& parent, 
 // error.
 bool RiffRead(RiffFileData& file, void* destination, uint32_t bytes, uint32_t* bytesRead);
 
+// The size of the open file in bytes: what any chunk's data can reach.
+uint32_t RiffFileBytes(const RiffFileData& file);
+
 // Moves to the end of `chunk` (its data plus the pad byte of an odd size).
 // False when that lies beyond the end of the file.
 bool RiffAscend(RiffFileData& file, const RiffChunk& chunk);

@@ -22,8 +22,9 @@ inline constexpr uint32_t kStatusLoopingBit = 0x4;  // set while it plays looped
 // ---- What the backends accept --------------------------------------------------
 inline constexpr uint16_t kFormatPcm = 1;
 inline constexpr uint32_t kBufferMinBytes = 4;
-// Over six minutes of 44.1 kHz 16-bit stereo; the game's sounds are far shorter.
-inline constexpr uint32_t kBufferMaxBytes = 64U << 20;
+// The largest static buffer a sound device makes: over 25 minutes of 44.1 kHz
+// 16-bit stereo.
+inline constexpr uint32_t kBufferMaxBytes = 0x0FFF'FFFF;
 inline constexpr uint32_t kFrequencyOriginal = 0;  // back to the format's own rate
 inline constexpr uint32_t kFrequencyMin = 100;
 inline constexpr uint32_t kFrequencyMax = 200'000;

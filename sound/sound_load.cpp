@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cstring>
 
 #include "platform/memory.h"
@@ -25,13 +24,13 @@ SoundId LowestFreeSlot() {
     return -1;
 }
 
-// A data chunk may not claim more than its form holds nor more than any
-// buffer can be: such a size is a corrupt header, refused before a block of
-// that size is asked for. A file merely cut short inside the data passes.
-bool DataSizePlausible(const platform::RiffChunk& form, const platform::RiffChunk& data) {
-    const uint64_t formEnd = static_cast<uint64_t>(form.dataOffset) + form.size;
+// A data chunk may not claim more than the file holds nor more than any
+// buffer can be: such a size is refused before a block of that size is asked
+// for. The form's own size is not trusted: writers often understate it (36 +
+// data, or a chunk before the data left out), while every byte is there.
+bool DataSizePlausible(const platform::RiffFileData& file, const platform::RiffChunk& data) {
     const uint64_t dataEnd = static_cast<uint64_t>(data.dataOffset) + data.size;
-    return dataEnd <= formEnd && data.size <= platform::kBufferMaxBytes;
+    return dataEnd <= platform::RiffFileBytes(file) && data.size <= platform::kBufferMaxBytes;
 }
 
 // The format chunk and the data, read into a block; the file is closed when
@@ -62,7 +61,7 @@ bool ReadWave(platform::RiffFileData& file, WaveContents* wave) {
     // a data chunk that comes first is not found.
     if (wave->format.formatTag != platform::kFormatPcm || !platform::RiffAscend(file, chunk) ||
         !platform::RiffDescendChunk(file, platform::FourCc("data"), form, &chunk) ||
-        !DataSizePlausible(form, chunk)) {
+        !DataSizePlausible(file, chunk)) {
         return false;
     }
     wave->data = platform::AllocateBlock(chunk.size, "sound");
@@ -70,14 +69,8 @@ bool ReadWave(platform::RiffFileData& file, WaveContents* wave) {
         return false;
     }
     wave->dataSize = chunk.size;
-    // A file that ends inside its data chunk still gives a sound of the
-    // declared size; what the file lacks is silence.
-    if (!platform::RiffRead(file, wave->data.get(), chunk.size, &got)) {
-        got = 0;
-    }
-    const uint32_t delivered = std::min(got, chunk.size);
-    std::memset(wave->data.get() + delivered, SilenceByte(wave->format), chunk.size - delivered);
-    return true;
+    // The file holds the whole chunk, so anything less is a read error.
+    return platform::RiffRead(file, wave->data.get(), chunk.size, &got) && got == chunk.size;
 }
 
 // Copies the data into the new buffer through the two regions of one lock.

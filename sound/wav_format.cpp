@@ -39,8 +39,4 @@ platform::SoundFormat DeviceFormatOf(const platform::SoundFormat& file) {
     return format;
 }
 
-uint8_t SilenceByte(const platform::SoundFormat& format) {
-    return format.bitsPerSample == 8 ? 0x80 : 0x00;
-}
-
 }  // namespace korvane

@@ -18,7 +18,4 @@ platform::SoundFormat ReadWaveFormat(const uint8_t (&bytes)[kWaveFormatBytes]);
 // extra bytes.
 platform::SoundFormat DeviceFormatOf(const platform::SoundFormat& file);
 
-// The byte value of silence: 0x80 for 8-bit samples (unsigned), 0 otherwise.
-uint8_t SilenceByte(const platform::SoundFormat& format);
-
 }  // namespace korvane

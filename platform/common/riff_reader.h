@@ -17,6 +17,7 @@ class RiffReader {
     bool DescendChunk(uint32_t id, const RiffChunk& parent, RiffChunk* chunk);
     bool Read(void* destination, uint32_t bytes, uint32_t* bytesRead);
     bool Ascend(const RiffChunk& chunk);
+    uint32_t FileBytes() const { return size_; }
 
   private:
     RiffReader(File file, uint32_t size) : file_(std::move(file)), size_(size) {}

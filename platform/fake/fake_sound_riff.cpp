@@ -37,6 +37,10 @@ bool RiffRead(RiffFileData& file, void* destination, uint32_t bytes, uint32_t* b
     return fake::StepFailure("riff.read") == 0 && file.reader->Read(destination, bytes, bytesRead);
 }
 
+uint32_t RiffFileBytes(const RiffFileData& file) {
+    return file.reader->FileBytes();
+}
+
 bool RiffAscend(RiffFileData& file, const RiffChunk& chunk) {
     return fake::StepFailure("riff.ascend") == 0 && file.reader->Ascend(chunk);
 }

@@ -32,6 +32,10 @@ bool RiffRead(RiffFileData& file, void* destination, uint32_t bytes, uint32_t* b
     return file.reader->Read(destination, bytes, bytesRead);
 }
 
+uint32_t RiffFileBytes(const RiffFileData& file) {
+    return file.reader->FileBytes();
+}
+
 bool RiffAscend(RiffFileData& file, const RiffChunk& chunk) {
     return file.reader->Ascend(chunk);
 }

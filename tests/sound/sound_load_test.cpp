@@ -124,45 +124,36 @@ TEST_F(SoundLoadTest, DeviceGetsTheFileFormatWithARecomputedAverageAndTheLoaderF
     EXPECT_EQ(f.extraSize, 0);
 }
 
-TEST_F(SoundLoadTest, DataCutShortByTheEndOfTheFileEndsInSilence) {
-    // Declared 100 bytes, only 40 present; the form claims the full size.
-    auto truncated = [](uint16_t bits) {
-        const auto format = Pcm(1, 8000, bits);
-        Bytes bytes = RiffWave({FormatChunk(format), Chunk("data", Ramp(100, 1))});
-        bytes.resize(bytes.size() - 60);
-        return bytes;
-    };
-    ASSERT_EQ(Load("Eight", truncated(8)), 0);
-    ASSERT_EQ(Load("Sixteen", truncated(16)), 1);
-    Bytes eight = Ramp(40, 1);
-    eight.resize(100, 0x80);
-    Bytes sixteen = Ramp(40, 1);
-    sixteen.resize(100, 0x00);
-    EXPECT_EQ(BufferBytes(0), eight);
-    EXPECT_EQ(BufferBytes(1), sixteen);
-}
-
-TEST_F(SoundLoadTest, FailedDataReadGivesAWholeSoundOfSilence) {
-    fake::FailStep("riff.read", 1, 2);  // the format read works, the data read fails
-    ASSERT_EQ(Load("Unreadable", SimpleWav(Ramp(30))), 0);
-    EXPECT_EQ(BufferBytes(0), Bytes(30, 0x80));
-}
-
-TEST_F(SoundLoadTest, ImpossibleDataSizeIsRefusedBeforeAnyMemoryIsTaken) {
+TEST_F(SoundLoadTest, DataSizeIsCheckedAgainstTheFileNotTheForm) {
     const auto format = FormatChunk(Pcm(1, 8000, 8));
+    // Writers often understate the form: 36 + data with a chunk before the
+    // data left out, or a size far too small. Every byte is in the file.
+    const Bytes note = Chunk("LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'C', 'M', 'T', 0, 0, 0, 0});
+    ASSERT_EQ(Load("Understated", RiffWave({format, note, Chunk("data", Ramp(100))}, 36 + 100)), 0);
+    ASSERT_EQ(Load("Tiny form", RiffWave({format, Chunk("data", Ramp(50, 7))}, 4 + 24 + 8 + 2)), 1);
+    EXPECT_EQ(BufferBytes(0), Ramp(100));
+    EXPECT_EQ(BufferBytes(1), Ramp(50, 7));
+
+    // What the file cannot hold is refused before any memory is taken: a
+    // small file claiming 64 MiB would otherwise be a slot of silence.
+    Bytes cutShort = RiffWave({format, Chunk("data", Ramp(100))});
+    cutShort.resize(cutShort.size() - 60);
     const std::vector<std::pair<const char*, Bytes>> cases = {
+        {"cut short inside its data", cutShort},
+        {"claims 64 MiB", RiffWave({format, Chunk("data", Ramp(100), int64_t{64} << 20)})},
         {"claims gigabytes", RiffWave({format, Chunk("data", Ramp(16), 0xFFFFFFF0)})},
-        {"claims more than its form",
-         RiffWave({format, Chunk("data", Ramp(16), 1000)}, 4 + 24 + 8 + 16)},
-        {"claims more than any buffer, form and all",
-         RiffWave({format, Chunk("data", Ramp(16), int64_t{65} << 20)}, 0xFFFFFFF0)},
     };
+    const int allocations = fake::StepCalls("alloc.sound");
     for (const auto& [what, bytes] : cases) {
         EXPECT_EQ(Load("Huge", bytes), -1) << what;
     }
-    EXPECT_EQ(fake::StepCalls("alloc.sound"), 0);
+    EXPECT_EQ(fake::StepCalls("alloc.sound"), allocations);
+    // A read that fails leaves the slot free too.
+    // The format read works, the data read fails.
+    fake::FailStep("riff.read", 1, fake::StepCalls("riff.read") + 2);
+    EXPECT_EQ(Load("Unreadable", SimpleWav(Ramp(30))), -1);
     EXPECT_TRUE(fake::MessageBoxes().empty());
-    EXPECT_EQ(Load("Fine", SimpleWav(Ramp(8))), 0) << "the slot stayed free";
+    EXPECT_EQ(Load("Fine", SimpleWav(Ramp(8))), 2) << "every refusal left slot 2 free";
 }
 
 TEST_F(SoundLoadTest, EachSilentReadingFailureClosesTheFileAndLeavesTheSlotFree) {
