@@ -93,10 +93,15 @@ void ImageFree(Image* image) {
 
 int ImageCopyRows(void* destination, const Image& image, int32_t pitch, uint32_t width,
                   uint32_t height, uint32_t /*depth*/) {
+    return ImageCopyRowsCut(destination, image, pitch, width, width, height);
+}
+
+int ImageCopyRowsCut(void* destination, const Image& image, int32_t pitch, uint32_t imageWidth,
+                     uint32_t copyWidth, uint32_t height) {
     // Deliberate: rows move as whole 32-bit words, so an odd width drops each
     // row's last pixel; the game's pictures are all of even width.
-    const size_t rowBytes = static_cast<size_t>(width) * 2 / 4 * 4;
-    const size_t sourceStride = static_cast<size_t>(width) * 2;
+    const size_t rowBytes = static_cast<size_t>(copyWidth) * 2 / 4 * 4;
+    const size_t sourceStride = static_cast<size_t>(imageWidth) * 2;
     const size_t imageBytes = static_cast<size_t>(image.width) * image.height * 2;
     auto* base = static_cast<uint8_t*>(destination);
     for (uint32_t row = 0; row < height; ++row) {

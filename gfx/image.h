@@ -59,4 +59,9 @@ void ImageFree(Image* image);
 int ImageCopyRows(void* destination, const Image& image, int32_t pitch, uint32_t width,
                   uint32_t height, uint32_t depth);
 
+// The same for the left `copyWidth` pixels of each row of a picture
+// `imageWidth` pixels wide: a picture cut at a surface's right edge.
+int ImageCopyRowsCut(void* destination, const Image& image, int32_t pitch, uint32_t imageWidth,
+                     uint32_t copyWidth, uint32_t height);
+
 }  // namespace korvane

@@ -150,18 +150,19 @@ int VideoReleaseDC(platform::Surface* surface, platform::TextContext* context) {
 }
 
 int VideoCopyImage(platform::Surface* surface, const Image& image, uint32_t width, uint32_t height,
-                   uint32_t depth) {
+                   uint32_t /*depth*/) {
     int32_t pitch = 0;
     void* pixels = VideoLock(surface, &pitch);
     if (pixels == nullptr) {
         return 0;
     }
-    // A picture larger than the surface is cut at the surface's edges.
+    // A picture larger than the surface is cut at the surface's edges; its
+    // rows are still stepped through at the picture's own width.
     uint32_t surfaceWidth = 0;
     uint32_t surfaceHeight = 0;
     platform::SurfaceSize(surface, &surfaceWidth, &surfaceHeight);
-    ImageCopyRows(pixels, image, pitch, width < surfaceWidth ? width : surfaceWidth,
-                  height < surfaceHeight ? height : surfaceHeight, depth);
+    ImageCopyRowsCut(pixels, image, pitch, width, width < surfaceWidth ? width : surfaceWidth,
+                     height < surfaceHeight ? height : surfaceHeight);
     return VideoUnlock(surface) == 0 ? 0 : 1;
 }
 

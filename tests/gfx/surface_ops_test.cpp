@@ -83,11 +83,19 @@ TEST_P(SurfaceOpsTest, CopyImageHonoursAWiderPitchAndUnlocks) {
     EXPECT_EQ(fake::PixelAt(block, 23, 23), PackPixel(GetParam(), 255, 0, 0));
     EXPECT_EQ(fake::PixelAt(block, 1, 0), 0);
     EXPECT_EQ(fake::StepCalls("display.lock"), fake::StepCalls("display.unlock"));
-    // A picture larger than the surface is cut at its edges.
-    fake::AddFile("Art\\Big.kvp", SolidKvp(64, 64, {255, 255, 255}));
+    // A picture larger than the surface is cut at its edges, each row taken
+    // from where it starts in the picture: a white column stays upright.
+    std::vector<Bgr> big(64 * 64, Bgr{0, 0, 0});
+    for (int row = 0; row < 64; ++row) {
+        big[row * 64 + 23] = {255, 255, 255};
+    }
+    fake::AddFile("Art\\Big.kvp", KvpFile(64, 64, big));
     ASSERT_EQ(ImageLoad(&image, "Art\\Big.kvp", 16), 1);
     EXPECT_EQ(VideoCopyImage(block, image, 64, 64, 16), 1);
-    EXPECT_EQ(fake::PixelAt(block, 23, 23), PackPixel(GetParam(), 255, 255, 255));
+    for (int row = 0; row < 24; ++row) {
+        EXPECT_EQ(fake::PixelAt(block, 23, row), PackPixel(GetParam(), 255, 255, 255)) << row;
+        EXPECT_EQ(fake::PixelAt(block, 22, row), 0) << row;
+    }
     platform::SurfaceRelease(block);
 }
 
