@@ -233,7 +233,7 @@ BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* 
             }
         }
     }
-    display.blits.push_back(call);
+    fake::detail::AppendRecord(display.blits, call);
     return call.result;
 }
 

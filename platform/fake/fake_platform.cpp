@@ -1,6 +1,9 @@
 #include "platform/fake/fake_platform.h"
 
+#include <algorithm>
+#include <iterator>
 #include <map>
+#include <stdexcept>
 
 #include "platform/fake/fake_internal.h"
 
@@ -30,7 +33,67 @@ std::vector<std::string> journal;
 
 }  // namespace
 
+// Every step of the backend that a test or script can make fail.
+constexpr std::string_view kStepNames[] = {"display.open",
+                                           "display.version",
+                                           "display.exclusive",
+                                           "display.mode",
+                                           "display.primary",
+                                           "display.backbuffer",
+                                           "display.format",
+                                           "display.offscreen",
+                                           "display.lock",
+                                           "display.unlock",
+                                           "display.flip",
+                                           "display.fill",
+                                           "display.blit",
+                                           "display.textcontext",
+                                           "display.font",
+                                           "display.text",
+                                           "input.create",
+                                           "input.keyboard.create",
+                                           "input.keyboard.cooperate",
+                                           "input.keyboard.format",
+                                           "input.keyboard.acquire",
+                                           "input.mouse.create",
+                                           "input.mouse.cooperate",
+                                           "input.mouse.format",
+                                           "input.mouse.acquire",
+                                           "input.keyboard.read",
+                                           "input.mouse.read",
+                                           "sound.create",
+                                           "sound.cooperate",
+                                           "sound.buffer",
+                                           "sound.lock",
+                                           "sound.unlock",
+                                           "sound.position",
+                                           "sound.play",
+                                           "sound.stop",
+                                           "sound.status",
+                                           "sound.volume",
+                                           "sound.frequency",
+                                           "sound.pan",
+                                           "riff.open",
+                                           "riff.descend",
+                                           "riff.read",
+                                           "riff.ascend",
+                                           "file.open",
+                                           "file.size",
+                                           "file.read",
+                                           "alloc.board",
+                                           "alloc.image",
+                                           "alloc.image.file",
+                                           "alloc.sound",
+                                           "clock.frequency"};
+
+bool IsStepName(std::string_view step) {
+    return std::find(std::begin(kStepNames), std::end(kStepNames), step) != std::end(kStepNames);
+}
+
 void FailStep(std::string_view step, int code, int onCall) {
+    if (!IsStepName(step)) {
+        throw std::invalid_argument("no platform step is called '" + std::string(step) + "'");
+    }
     failures[std::string(step)] = Failure{code == 0 ? 1 : code, onCall};
 }
 

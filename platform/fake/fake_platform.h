@@ -19,8 +19,11 @@ void Reset();
 // "alloc.board", ...). A failing step answers with `code` (non-zero); a
 // backend may give the code a meaning (for instance a lost surface).
 // onCall 0 makes every call fail, n > 0 only the n-th call (counted from 1,
-// since the last Reset).
+// since the last Reset). A name that is no step throws std::invalid_argument,
+// so a misspelt step cannot silently inject nothing.
 void FailStep(std::string_view step, int code = 1, int onCall = 0);
+// Whether `step` names a step that can be made to fail.
+bool IsStepName(std::string_view step);
 // Called by the backend at each step: the failure code to answer with, or 0.
 // Also counts the call.
 int StepFailure(std::string_view step);

@@ -72,7 +72,7 @@ void Restart(platform::SoundBufferData& buffer) {
 }
 
 void Record(const char* op, const platform::SoundBufferData& buffer, uint32_t value) {
-    device.calls.push_back({op, buffer.state.slot, value});
+    fake::detail::AppendRecord(device.calls, fake::SoundCall{op, buffer.state.slot, value});
 }
 
 bool Fails(const char* step) {

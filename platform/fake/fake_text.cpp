@@ -7,6 +7,7 @@
 
 #include "platform/display.h"
 #include "platform/fake/fake_display.h"
+#include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_surface.h"
 
@@ -123,7 +124,8 @@ bool TextDrawString(TextContext* context, const char* string, int32_t count, con
     }
     const std::string drawn(string, static_cast<size_t>(count));
     const Font* font = context->font;
-    text.draws.push_back(
+    fake::detail::AppendRecord(
+        text.draws,
         fake::TextDrawCall{drawn, box, format, color, font != nullptr ? font->face : std::string(),
                            font != nullptr ? font->height : 0, font != nullptr ? font->weight : 0});
     // With no font selected the fake writes in a small default size.

@@ -79,9 +79,12 @@ std::string BrokenRule() {
     // Deliberate exception: in the frame a game ends, the new piece may have
     // come into play over settled cells; the end frame resets the game.
     const bool ending = screenState == ScreenState::GameOver || screenState == ScreenState::Won;
+    // A landing can leave blocks in the hidden rows and clear row 19 in the
+    // same frame; the next piece then enters over those blocks, as the rules
+    // allow. Only the visible well must never be overlapped.
     const bool clear = ForEachPieceCell(p, [](int column, int row) {
         return column >= 0 && column < kBoardColumns && row >= 0 &&
-               (row >= kBoardRows || BoardCell(column, row) == 0);
+               (row >= kVisibleRows || BoardCell(column, row) == 0);
     });
     if (!clear && !ending) {
         return "the falling piece overlaps settled cells";

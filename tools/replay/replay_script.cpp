@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "input/key_map.h"
+#include "platform/fake/fake_platform.h"
 
 namespace korvane::replay {
 namespace {
@@ -109,6 +110,10 @@ bool ParseLine(const std::string& line, Script* script, std::string* what) {
     if (command == "fail") {
         if (!(in >> word) || !AtEnd(in)) {
             *what = "expected: fail STEP";
+            return false;
+        }
+        if (!fake::IsStepName(word)) {
+            *what = "no platform step is called '" + word + "'";
             return false;
         }
         script->failSteps.push_back(word);
