@@ -25,14 +25,23 @@ void PutLittle32(std::vector<uint8_t>& bytes, uint32_t value) {
 
 }  // namespace
 
-bool ReadKvp(const std::string& path, Picture* picture, std::string* error) {
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = path + ": cannot be opened";
         return false;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                     std::istreambuf_iterator<char>());
+    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+bool ReadKvp(const std::string& path, Picture* picture, std::string* error) {
+    std::vector<uint8_t> bytes;
+    return ReadWholeFile(path, &bytes, error) && DecodeKvp(bytes, path, picture, error);
+}
+
+bool DecodeKvp(const std::vector<uint8_t>& bytes, const std::string& path, Picture* picture,
+               std::string* error) {
     if (bytes.size() < kHeaderBytes) {
         *error = path + ": " + std::to_string(bytes.size()) +
                  " bytes, shorter than the 14-byte .kvp header";

@@ -2,6 +2,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "picture.h"
@@ -22,18 +23,84 @@ void KeepError(png_structp png, png_const_charp message) {
 }
 void IgnoreWarning(png_structp /*png*/, png_const_charp /*message*/) {}
 
+// libpng reads the file's bytes from memory through this.
+struct ByteSource {
+    const std::vector<uint8_t>* bytes;
+    size_t at;
+};
+
+void ReadFromBytes(png_structp png, png_bytep destination, size_t count) {
+    auto* source = static_cast<ByteSource*>(png_get_io_ptr(png));
+    if (count > source->bytes->size() - source->at) {
+        png_error(png, "the file ends early");
+    }
+    std::memcpy(destination, source->bytes->data() + source->at, count);
+    source->at += count;
+}
+
+// libpng takes a chunk's length on trust and allocates it before finding the
+// file short, so every chunk is first checked to lie inside the file: what a
+// chunk can cost is then bounded by the file's own size.
+uint32_t Big32(const std::vector<uint8_t>& bytes, size_t at) {
+    return static_cast<uint32_t>(bytes[at]) << 24 | static_cast<uint32_t>(bytes[at + 1]) << 16 |
+           static_cast<uint32_t>(bytes[at + 2]) << 8 | bytes[at + 3];
+}
+
+bool ChunksInsideFile(const std::vector<uint8_t>& bytes, size_t at, std::string* problem) {
+    while (at + 8 <= bytes.size()) {
+        const uint32_t length = Big32(bytes, at);
+        const std::string type(bytes.begin() + static_cast<ptrdiff_t>(at + 4),
+                               bytes.begin() + static_cast<ptrdiff_t>(at + 8));
+        // The chunk's data and its 4-byte check must both be there.
+        if (uint64_t{length} + 12 > bytes.size() - at) {
+            *problem = "its " + type + " chunk claims " + std::to_string(length) +
+                       " bytes, more than the file holds";
+            return false;
+        }
+        at += size_t{length} + 12;
+        if (type == "IEND") {
+            return true;
+        }
+    }
+    *problem = "the file ends before its IEND chunk";
+    return false;
+}
+
+// Decompressed text and profile chunks are limited too, and no picture may
+// be larger than the largest the game shows.
+void LimitCosts(png_structp png) {
+    png_set_user_limits(png, kMaxWidth, kMaxHeight);
+    png_set_chunk_cache_max(png, 32);
+    png_set_chunk_malloc_max(png, static_cast<png_alloc_size_t>(kMaxWidth) * kMaxHeight * 8);
+}
+
 }  // namespace
 
 bool ReadPng(const std::string& path, Picture* picture, std::string* error) {
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        *error = path + ": cannot be opened";
+    std::vector<uint8_t> bytes;
+    return ReadWholeFile(path, &bytes, error) && DecodePng(bytes, path, picture, error);
+}
+
+bool DecodePng(const std::vector<uint8_t>& bytes, const std::string& path, Picture* picture,
+               std::string* error) {
+    constexpr size_t kSignatureBytes = 8;
+    if (bytes.size() < kSignatureBytes || png_sig_cmp(bytes.data(), 0, kSignatureBytes) != 0) {
+        *error = path + ": not a PNG file";
         return false;
     }
-    png_byte signature[8] = {};
-    if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
-        png_sig_cmp(signature, 0, sizeof signature) != 0) {
-        *error = path + ": not a PNG file";
+    std::string problem;
+    if (!ChunksInsideFile(bytes, kSignatureBytes, &problem)) {
+        *error = path + ": broken PNG: " + problem;
+        return false;
+    }
+    // The header chunk comes first: its width and height follow its type.
+    constexpr size_t kWidthAt = kSignatureBytes + 8;
+    if (bytes.size() >= kWidthAt + 8 &&
+        (Big32(bytes, kWidthAt) > kMaxWidth || Big32(bytes, kWidthAt + 4) > kMaxHeight)) {
+        *error = path + ": " + std::to_string(Big32(bytes, kWidthAt)) + "x" +
+                 std::to_string(Big32(bytes, kWidthAt + 4)) + " is larger than " +
+                 std::to_string(kMaxWidth) + "x" + std::to_string(kMaxHeight) +
+                 ", the largest picture the game shows";
         return false;
     }
     std::string libpngError;
@@ -48,13 +115,15 @@ bool ReadPng(const std::string& path, Picture* picture, std::string* error) {
     // Everything with a destructor exists before the jump point, so a jump
     // back from libpng skips none.
     std::vector<png_bytep> rows;
+    ByteSource source{&bytes, kSignatureBytes};
     if (setjmp(png_jmpbuf(png)) != 0) {  // NOLINT(cert-err52-cpp)
         png_destroy_read_struct(&png, &info, nullptr);
         *error = path + ": broken PNG: " + libpngError;
         return false;
     }
-    png_init_io(png, file.get());
-    png_set_sig_bytes(png, sizeof signature);
+    LimitCosts(png);
+    png_set_read_fn(png, &source, ReadFromBytes);
+    png_set_sig_bytes(png, kSignatureBytes);
     png_read_info(png, info);
     // Whatever the file holds becomes plain 8-bit RGB: palettes and grey are
     // expanded, 16-bit channels scaled down, transparency dropped. No gamma
