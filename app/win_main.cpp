@@ -22,13 +22,17 @@ int WinMain() {
     platform::CursorShow(false);
     platform::WindowShow();
 
-    platform::WindowMessage message;
+    // The exit code is what a quit message carried, and 0 when the game
+    // itself chose to leave; any other message's parameter means nothing.
+    int exitCode = 0;
     const bool started = StartUp() == 1;
     if (started) {
         for (;;) {
             // At most one message a turn, without waiting: the frames set the pace.
+            platform::WindowMessage message;
             if (platform::WindowPeekMessage(&message)) {
                 if (message.kind == platform::MessageKind::Quit) {
+                    exitCode = static_cast<int>(message.parameter);
                     break;
                 }
                 platform::WindowDispatch(message);
@@ -45,7 +49,7 @@ int WinMain() {
         std::fprintf(stderr, "korvane: start-up failed: %s\n", StartUpFailure().c_str());
         return kStartUpFailedExitCode;
     }
-    return static_cast<int>(message.parameter);
+    return exitCode;
 }
 
 }  // namespace korvane

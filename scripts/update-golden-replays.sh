@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 cmake --build build --target korvane-replay write_test_assets >/dev/null
 for script in tests/replays/*.replay; do
     scripts/golden-replay.sh update build/tools/replay/korvane-replay \
-        build/tests/e2e/write_test_assets "$script"
+        build/tests/write_test_assets "$script"
 done

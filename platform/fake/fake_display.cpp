@@ -2,6 +2,8 @@
 #include "platform/display.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <string>
 
 #include "platform/fake/fake_display.h"
@@ -272,6 +274,31 @@ uint16_t PixelAt(const platform::Surface* surface, int32_t x, int32_t y) {
 
 uint16_t PixelAt(Buffer which, int32_t x, int32_t y) {
     return PixelAt(DisplaySurface(which), x, y);
+}
+
+uint32_t PictureHash(Buffer which) {
+    const platform::Surface* surface = DisplaySurface(which);
+    if (surface == nullptr) {
+        return 0;
+    }
+    uint64_t hash = 0xCBF29CE484222325ULL;
+    // Four pixels in memory are the word itself on a little-endian host.
+    const bool wholeWords = std::endian::native == std::endian::little && surface->width % 4 == 0;
+    for (uint32_t y = 0; y < surface->height; ++y) {
+        const uint8_t* row = surface->bytes.data() + static_cast<size_t>(y) * surface->pitch;
+        for (uint32_t x = 0; x < surface->width; x += 4) {
+            uint64_t word = 0;
+            if (wholeWords) {
+                std::memcpy(&word, row + static_cast<size_t>(x) * 2, sizeof word);
+            } else {
+                for (uint32_t i = 0; i < 4 && x + i < surface->width; ++i) {
+                    word |= static_cast<uint64_t>(surface->Get(x + i, y)) << (16 * i);
+                }
+            }
+            hash = (hash ^ word) * 0x100000001B3ULL;
+        }
+    }
+    return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
 
 const std::vector<BlitCall>& Blits() {

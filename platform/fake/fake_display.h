@@ -37,6 +37,12 @@ platform::Surface* DisplaySurface(Buffer which);
 // One 16-bit pixel of any surface; 0 outside it.
 uint16_t PixelAt(const platform::Surface* surface, int32_t x, int32_t y);
 uint16_t PixelAt(Buffer which, int32_t x, int32_t y);
+// A 32-bit hash of a picture's pixels, for traces: the 16-bit values row by
+// row from the top, four at a time as a little-endian 64-bit word (a row's
+// last word padded with zeros), each word taken into h = (h ^ word) *
+// 0x100000001B3 from h = 0xCBF29CE484222325; the result is h's two halves
+// exclusive-or'ed. 0 when there is no such surface.
+uint32_t PictureHash(Buffer which);
 // Writes the picture as an 8-bit RGB PNG at a host path; false when there is
 // no such surface or the file cannot be written.
 bool SavePng(Buffer which, const std::string& hostPath);

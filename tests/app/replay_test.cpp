@@ -6,6 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/screen_state.h"
+#include "app/win_main.h"
+#include "input/key_map.h"
+#include "platform/fake/fake_input.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_window.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/test_assets.h"
 #include "tools/replay/replay_script.h"
@@ -23,20 +29,23 @@ TEST(ReplayScript, ParsesEveryCommandAndNamesTheBadLine) {
     std::string error;
     const auto script = replay::ParseScript(
         "# a comment\n\ncounter 3579545\nstart 1000\nlayout 555\nfail display.flip\n"
-        "at 10 down LEFT\nat 20 up LEFT\nat 30 shot menu\nat 40 board\nat 50 close\nend 60\n",
+        "at 10 down LEFT\nat 20 up LEFT\nat 30 shot menu\nat 40 board\nat 50 close\nend 60\n"
+        "trace changes\nat 70 demo on\n",
         &error);
     ASSERT_TRUE(script.has_value()) << error;
     EXPECT_EQ(script->counterHz, 3579545u);
     EXPECT_EQ(script->startMs, 1000u);
     EXPECT_TRUE(script->layout555);
     EXPECT_EQ(script->failSteps, std::vector<std::string>{"display.flip"});
-    ASSERT_EQ(script->actions.size(), 5u);
+    EXPECT_TRUE(script->traceChangesOnly);
+    ASSERT_EQ(script->actions.size(), 6u);
     EXPECT_EQ(script->actions[0].scanCode, 0xCB);
     EXPECT_EQ(script->actions[2].name, "menu");
     EXPECT_EQ(script->endMs, 60u);
 
-    for (const char* bad : {"at 10 down SPACE", "at x down N", "layout 444", "jump 5", "end",
-                            "at 10 shot ../escape", "counter 12 13"}) {
+    for (const char* bad :
+         {"at 10 down SPACE", "at x down N", "layout 444", "jump 5", "end", "at 10 shot ../escape",
+          "counter 12 13", "fail display.flipp", "at 10 demo maybe", "trace all"}) {
         EXPECT_FALSE(replay::ParseScript(std::string("end 5\n") + bad + "\n", &error)) << bad;
         EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
     }
@@ -54,6 +63,22 @@ TEST(Replay, WindowCloseEndsTheLoopBeforeTheNextTurnsFrame) {
     }
     EXPECT_EQ(after, 1);
     EXPECT_EQ(result.lines.back(), "exit code=0");
+}
+
+// The exit code is the one a quit message carried, and 0 when the game chose
+// to leave, whatever other messages carried before.
+TEST(MessageLoop, ExitCodeComesFromTheQuitMessageOrIsZero) {
+    fake::Reset();
+    fake::SetFileRoot(testing::TestAssetsFolder());
+    fake::ScheduleQuit(9'000'000'000, 3);
+    EXPECT_EQ(WinMain(), 3);
+
+    fake::Reset();
+    fake::SetFileRoot(testing::TestAssetsFolder());
+    fake::PostOtherMessage(0x45);  // a host key message, taken at the first turn
+    fake::ScheduleKey(8'500'000'000, kKeyE, true);
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(screenState, ScreenState::Quit);
 }
 
 TEST(Replay, ExitFromTheMenuEndsAfterThatFrame) {

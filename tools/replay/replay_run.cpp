@@ -1,5 +1,8 @@
 #include "tools/replay/replay_run.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <optional>
 #include <random>
 #include <sstream>
 
@@ -20,10 +23,51 @@ namespace korvane::replay {
 namespace {
 
 constexpr uint64_t kNsPerMs = 1'000'000;
+// Random keys are scheduled a little ahead of the game rather than all at
+// once, so a run of millions of frames holds only the next few. Nothing
+// between two frames lasts as long as the lead.
+constexpr uint64_t kRandomKeyLeadMs = 10'000;
+
+// The same step as the screen hash, over a trace line's bytes.
+uint64_t HashStep(uint64_t hash, const std::string& text) {
+    for (const char c : text) {
+        hash = (hash ^ static_cast<uint8_t>(c)) * 0x100000001B3ULL;
+    }
+    return hash;
+}
+
+std::string Hex32(uint64_t value) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<uint32_t>(value ^ (value >> 32)));
+    return text;
+}
+
+// What a frame line says beyond its number and time: when this changes, a
+// shortened trace writes the frame.
+struct FrameKey {
+    std::string state;
+    uint32_t score, level, lines;
+    int32_t shape;
+    uint32_t color;
+    int32_t nextShape;
+    uint32_t nextColor;
+    bool operator==(const FrameKey&) const = default;
+};
+
+// Random key presses from a seed, up to the script's end.
+struct RandomKeys {
+    std::mt19937_64 random;
+    uint64_t nextAtMs;
+    uint64_t endMs;
+};
 
 // The run in progress; the program's observers are plain functions.
 struct Run {
     std::ostream* trace = nullptr;
+    bool changesOnly = false;
+    uint64_t runningHash = 0xCBF29CE484222325ULL;
+    std::optional<FrameKey> lastWritten;
+    std::optional<RandomKeys> randomKeys;
     bool check = false;
     bool demo = false;
     uint64_t maxFrames = 0;
@@ -35,17 +79,26 @@ struct Run {
 };
 Run run;
 
+// Every line of a whole trace goes into the running hash; a shortened trace
+// writes only those that are `essential`.
+void Emit(const std::string& line, bool essential) {
+    run.runningHash = HashStep(run.runningHash, line);
+    if (essential || !run.changesOnly) {
+        *run.trace << line << '\n';
+    }
+}
+
 void TraceBoard() {
     if (BoardCells() == nullptr) {
-        *run.trace << "board none\n";
+        Emit("board none", true);
         return;
     }
     for (int row = kBoardRows - 1; row >= 0; --row) {
-        *run.trace << "board row=" << row << " cells=";
+        std::string line = "board row=" + std::to_string(row) + " cells=";
         for (int column = 0; column < kBoardColumns; ++column) {
-            *run.trace << static_cast<int>(BoardCell(column, row));
+            line += static_cast<char>('0' + BoardCell(column, row));
         }
-        *run.trace << '\n';
+        Emit(line, true);
     }
 }
 
@@ -96,12 +149,14 @@ std::string BrokenRule() {
     return {};
 }
 
+void ScheduleRandomKeysUntil(uint64_t untilMs);
+
 void BeforeFrame() {
     run.frameStartNs = fake::VirtualTimeNs();
-    if (!run.demo) {
-        return;
+    if (run.randomKeys) {
+        ScheduleRandomKeysUntil(run.frameStartNs / kNsPerMs + kRandomKeyLeadMs);
     }
-    const uint8_t key = screenState == ScreenState::Playing ? DemoPlayerKey() : 0;
+    const uint8_t key = run.demo && screenState == ScreenState::Playing ? DemoPlayerKey() : 0;
     if (key != run.demoKey) {
         if (run.demoKey != 0) {
             fake::SetKey(run.demoKey, false);
@@ -116,12 +171,21 @@ void BeforeFrame() {
 void AfterFrame(ScreenState ranIn) {
     ++run.frames;
     const PieceState& cur = currentPiece;
-    *run.trace << "frame n=" << run.frames << " t=" << run.frameStartNs / kNsPerMs
-               << " state=" << ScreenStateName(ranIn) << " score=" << scoreCounters.score
-               << " level=" << scoreCounters.level << " lines=" << scoreCounters.lines
-               << " cur=" << cur.shape << ',' << cur.color << ',' << cur.column << ',' << cur.row
-               << ',' << cur.rotation << " next=" << nextPiece.shape << ',' << nextPiece.color
-               << '\n';
+    std::ostringstream line;
+    line << "frame n=" << run.frames << " t=" << run.frameStartNs / kNsPerMs
+         << " state=" << ScreenStateName(ranIn) << " score=" << scoreCounters.score
+         << " level=" << scoreCounters.level << " lines=" << scoreCounters.lines
+         << " cur=" << cur.shape << ',' << cur.color << ',' << cur.column << ',' << cur.row << ','
+         << cur.rotation << " next=" << nextPiece.shape << ',' << nextPiece.color
+         << " screen=" << Hex32(fake::PictureHash(fake::Buffer::Visible));
+    const FrameKey key{ScreenStateName(ranIn), scoreCounters.score, scoreCounters.level,
+                       scoreCounters.lines,    cur.shape,           cur.color,
+                       nextPiece.shape,        nextPiece.color};
+    Emit(line.str(), false);
+    if (run.changesOnly && key != run.lastWritten) {
+        *run.trace << line.str() << " run=" << Hex32(run.runningHash) << '\n';
+        run.lastWritten = key;
+    }
     if (run.frames == run.maxFrames) {
         fake::ScheduleQuit(0, 0);
     }
@@ -134,26 +198,28 @@ void AfterFrame(ScreenState ranIn) {
     const std::string broken = BrokenRule();
     if (!broken.empty()) {
         ++run.violations;
-        *run.trace << "violation frame=" << run.frames << " what=\"" << broken << "\"\n";
+        Emit("violation frame=" + std::to_string(run.frames) + " what=\"" + broken + "\"", true);
         fake::ScheduleQuit(0, 0);  // end the run at the next message peek
     }
 }
 
 void TraceSound(const char* op, SoundId id, uint32_t flags) {
-    *run.trace << "sound op=" << op << " slot=" << id << " flags=" << flags << '\n';
+    Emit("sound op=" + std::string(op) + " slot=" + std::to_string(id) +
+             " flags=" + std::to_string(flags),
+         false);
 }
 
-void ScheduleRandomKeys(uint64_t seed, uint64_t untilMs) {
+void ScheduleRandomKeysUntil(uint64_t untilMs) {
     static constexpr const char* kKeys[] = {"ESCAPE", "R",  "S",    "G",    "L",    "B",
                                             "N",      "UP", "DOWN", "LEFT", "RIGHT"};
-    std::mt19937_64 random(seed);
-    uint64_t at = 0;
-    while (at < untilMs) {
-        at += 30 + random() % 600;
-        const uint8_t code = KeyCode(kKeys[random() % std::size(kKeys)]);
-        const uint64_t hold = 20 + random() % 600;
-        fake::ScheduleKey(at * kNsPerMs, code, true);
-        fake::ScheduleKey((at + hold) * kNsPerMs, code, false);
+    RandomKeys& keys = *run.randomKeys;
+    untilMs = std::min(untilMs, keys.endMs);
+    while (keys.nextAtMs < untilMs) {
+        keys.nextAtMs += 30 + keys.random() % 600;
+        const uint8_t code = KeyCode(kKeys[keys.random() % std::size(kKeys)]);
+        const uint64_t hold = 20 + keys.random() % 600;
+        fake::ScheduleKey(keys.nextAtMs * kNsPerMs, code, true);
+        fake::ScheduleKey((keys.nextAtMs + hold) * kNsPerMs, code, false);
     }
 }
 
@@ -169,7 +235,7 @@ void SetUpMachine(const Script& script, const Options& options) {
         fake::FailStep(step);
     }
     fake::SetMessageBoxObserver(
-        [](const std::string& text) { *run.trace << "msgbox text=\"" << text << "\"\n"; });
+        [](const std::string& text) { Emit("msgbox text=\"" + text + "\"", true); });
     for (const TimedAction& action : script.actions) {
         const uint64_t atNs = action.atMs * kNsPerMs;
         switch (action.kind) {
@@ -188,12 +254,18 @@ void SetUpMachine(const Script& script, const Options& options) {
             case TimedAction::Kind::Board:
                 fake::AtVirtualTime(atNs, TraceBoard);
                 break;
+            case TimedAction::Kind::DemoOn:
+            case TimedAction::Kind::DemoOff:
+                fake::AtVirtualTime(
+                    atNs, [on = action.kind == TimedAction::Kind::DemoOn] { run.demo = on; });
+                break;
         }
     }
     if (script.endMs) {
         fake::ScheduleQuit(*script.endMs * kNsPerMs, 0);
         if (options.randomSeed) {
-            ScheduleRandomKeys(*options.randomSeed, *script.endMs);
+            run.randomKeys = RandomKeys{std::mt19937_64(*options.randomSeed), 0, *script.endMs};
+            ScheduleRandomKeysUntil(kRandomKeyLeadMs);
         }
     }
 }
@@ -206,6 +278,7 @@ Outcome RunScript(const Script& script, const Options& options, std::ostream& tr
     run.check = options.check;
     run.demo = options.demo;
     run.maxFrames = options.maxFrames;
+    run.changesOnly = script.traceChangesOnly;
     DemoPlayerReset();
     SetUpMachine(script, options);
     SetFrameObserver({BeforeFrame, AfterFrame});
@@ -215,6 +288,9 @@ Outcome RunScript(const Script& script, const Options& options, std::ostream& tr
     SetFrameObserver({});
     SetSoundObserver(nullptr);
     fake::SetMessageBoxObserver(nullptr);
+    if (run.changesOnly) {
+        trace << "frames n=" << run.frames << " run=" << Hex32(run.runningHash) << '\n';
+    }
     trace << "exit code=" << outcome.exitCode << '\n';
     outcome.frames = run.frames;
     outcome.violations = run.violations;

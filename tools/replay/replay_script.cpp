@@ -35,7 +35,7 @@ std::optional<TimedAction> ParseTimed(std::istringstream& in, std::string* what)
     TimedAction action{};
     std::string verb;
     if (!ReadNumber(in, &action.atMs) || !(in >> verb)) {
-        *what = "expected: at MS down|up|shot|board|close ...";
+        *what = "expected: at MS down|up|shot|board|close|demo ...";
         return std::nullopt;
     }
     if (verb == "down" || verb == "up") {
@@ -57,6 +57,14 @@ std::optional<TimedAction> ParseTimed(std::istringstream& in, std::string* what)
         action.kind = TimedAction::Kind::Board;
     } else if (verb == "close") {
         action.kind = TimedAction::Kind::Close;
+    } else if (verb == "demo") {
+        std::string onOff;
+        in >> onOff;
+        if (onOff != "on" && onOff != "off") {
+            *what = "expected: at MS demo on|off";
+            return std::nullopt;
+        }
+        action.kind = onOff == "on" ? TimedAction::Kind::DemoOn : TimedAction::Kind::DemoOff;
     } else {
         *what = "unknown action '" + verb + "'";
         return std::nullopt;
@@ -105,6 +113,15 @@ bool ParseLine(const std::string& line, Script* script, std::string* what) {
             return false;
         }
         script->layout555 = word == "555";
+        return true;
+    }
+    if (command == "trace") {
+        in >> word;
+        if (word != "changes" || !AtEnd(in)) {
+            *what = "expected: trace changes";
+            return false;
+        }
+        script->traceChangesOnly = true;
         return true;
     }
     if (command == "fail") {

@@ -9,7 +9,7 @@
 namespace korvane::replay {
 
 struct TimedAction {
-    enum class Kind { KeyDown, KeyUp, Shot, Board, Close };
+    enum class Kind { KeyDown, KeyUp, Shot, Board, Close, DemoOn, DemoOff };
     uint64_t atMs;
     Kind kind;
     uint8_t scanCode = 0;  // keys
@@ -23,6 +23,9 @@ struct Script {
     std::vector<std::string> failSteps;
     std::vector<TimedAction> actions;  // in script order
     std::optional<uint64_t> endMs;
+    // Only frames where the screen state, a counter or a piece changed are
+    // written, each with a running hash of everything left out.
+    bool traceChangesOnly = false;
 };
 
 // Parses a script; on a malformed line stores "line N: what is wrong" in
