@@ -98,7 +98,7 @@ void RunPlayFrame() {
     if ((SoundStatus(gameMusic) & kStatusPlaying) == 0) {
         SoundPlay(gameMusic, kPlayLooping);
     }
-    VideoCopyImage(videoDevice.backBuffer, mainImage, 640, 480, 16);
+    VideoCopyImage(videoDevice.backBuffer, mainImage, kScreenWidth, kScreenHeight, kScreenDepth);
     if (IntervalPassed(kInputIntervalMs, lastInputTick)) {
         SampleKeys();
         lastInputTick = NowMs();
@@ -128,6 +128,13 @@ void RunGameEndFrame() {
 }
 
 }  // namespace
+
+void ResetFrameState() {
+    ImageFree(&mainImage);
+    gameMusic = -1;
+    lastInputTick = 0;
+    lastGravityTick = 0;
+}
 
 int RunFrame() {
     if (observer.before != nullptr) {

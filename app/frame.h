@@ -21,6 +21,8 @@ inline constexpr uint32_t kGravityIntervalMs = 250;
 inline constexpr uint32_t kGameEndPauseMs = 2000;
 
 int RunFrame();
+// No background, no music, both ticks at 0, as at program start.
+void ResetFrameState();
 
 // Observers for instruments such as the replay tool: called just before a
 // frame starts, and after it with the screen state the frame ran in.

@@ -14,10 +14,6 @@ uint32_t menuWipePending = 0;
 
 namespace {
 
-constexpr uint32_t kScreenWidth = 640;
-constexpr uint32_t kScreenHeight = 480;
-constexpr uint32_t kDepth = 16;
-
 // Copies the picture into the back buffer, keeps the menu music going and
 // shows the result; false when any step of that failed.
 bool ShowMenu(const Image& picture) {
@@ -26,7 +22,7 @@ bool ShowMenu(const Image& picture) {
     if (pixels == nullptr) {
         return false;
     }
-    ImageCopyRows(pixels, picture, pitch, kScreenWidth, kScreenHeight, kDepth);
+    ImageCopyRows(pixels, picture, pitch, kScreenWidth, kScreenHeight, kScreenDepth);
     if (VideoUnlock(videoDevice.backBuffer) == 0) {
         return false;
     }
@@ -92,15 +88,22 @@ MenuChoice RunFileMenu() {
 }
 
 int LoadMenuAssets() {
-    if (ImageLoad(&menuImage, "Art\\Menu.kvp", kDepth) == 0) {
+    if (ImageLoad(&menuImage, "Art\\Menu.kvp", kScreenDepth) == 0) {
         return 0;
     }
-    if (ImageLoad(&fileMenuImage, "Art\\FileMenu.kvp", kDepth) == 0) {
+    if (ImageLoad(&fileMenuImage, "Art\\FileMenu.kvp", kScreenDepth) == 0) {
         return 0;
     }
     menuMusic = SoundLoadWav("Sound\\Background.wav", 0);
     menuWipePending = 1;
     return 1;
+}
+
+void ResetMenuState() {
+    ImageFree(&menuImage);
+    ImageFree(&fileMenuImage);
+    menuMusic = -1;
+    menuWipePending = 0;
 }
 
 int FreeMenuAssets() {

@@ -32,5 +32,7 @@ MenuChoice RunFileMenu();
 // 1, or 0 when either picture cannot be loaded (no message).
 int LoadMenuAssets();
 int FreeMenuAssets();
+// No pictures, no music, no wipe pending, as at program start.
+void ResetMenuState();
 
 }  // namespace korvane

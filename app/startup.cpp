@@ -19,10 +19,6 @@ Image loadingImage;
 
 namespace {
 
-constexpr uint32_t kScreenWidth = 640;
-constexpr uint32_t kScreenHeight = 480;
-constexpr uint32_t kDepth = 16;
-
 std::string failure;
 
 // The game's path in the host's form, as a player would type it.
@@ -49,7 +45,7 @@ bool ShowLoadingPicture() {
     if (pixels == nullptr) {
         return false;
     }
-    ImageCopyRows(pixels, loadingImage, pitch, kScreenWidth, kScreenHeight, kDepth);
+    ImageCopyRows(pixels, loadingImage, pitch, kScreenWidth, kScreenHeight, kScreenDepth);
     return VideoUnlock(videoDevice.backBuffer) != 0 && VideoFlip() != 0;
 }
 
@@ -59,7 +55,7 @@ std::string BlockFailure() {
     for (int k = 1; k <= 8; ++k) {
         const std::string path = "Art\\Block" + std::to_string(k) + ".kvp";
         Image probe;
-        if (ImageLoad(&probe, path.c_str(), kDepth) == 0) {
+        if (ImageLoad(&probe, path.c_str(), kScreenDepth) == 0) {
             return "the picture " + HostForm(path.c_str()) + " could not be loaded";
         }
         ImageFree(&probe);
@@ -95,16 +91,16 @@ int FreeGameAssets() {
 
 int StartUp() {
     failure.clear();
-    if (VideoInit(kScreenWidth, kScreenHeight, kDepth) == 0) {
+    if (VideoInit(kScreenWidth, kScreenHeight, kScreenDepth) == 0) {
         return Fail("the display could not be set up");
     }
-    if (ImageLoad(&loadingImage, "Art\\Loading.kvp", kDepth) == 0) {
+    if (ImageLoad(&loadingImage, "Art\\Loading.kvp", kScreenDepth) == 0) {
         return FailPicture("Art\\Loading.kvp");
     }
     if (!ShowLoadingPicture()) {
         return Fail("the loading picture could not be shown");
     }
-    if (ImageLoad(&mainImage, "Art\\Main.kvp", kDepth) == 0) {
+    if (ImageLoad(&mainImage, "Art\\Main.kvp", kScreenDepth) == 0) {
         return FailPicture("Art\\Main.kvp");
     }
     if (InputInit() == 0) {
@@ -127,6 +123,11 @@ int StartUp() {
     screenState = ScreenState::MainMenu;
     ImageFree(&loadingImage);
     return 1;
+}
+
+void ResetStartUpState() {
+    ImageFree(&loadingImage);
+    failure.clear();
 }
 
 int ShutDown() {

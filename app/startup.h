@@ -21,5 +21,7 @@ int FreeGameAssets();
 // After a failed StartUp: which step failed, naming the file for a picture
 // ("the picture Art/Loading.kvp could not be loaded"). Empty otherwise.
 const std::string& StartUpFailure();
+// No loading picture and no failure recorded, as at program start.
+void ResetStartUpState();
 
 }  // namespace korvane

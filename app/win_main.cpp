@@ -5,6 +5,7 @@
 #include "app/frame.h"
 #include "app/screen_state.h"
 #include "app/startup.h"
+#include "gfx/video.h"
 
 namespace korvane {
 
@@ -18,7 +19,7 @@ intptr_t WindowProc(const platform::WindowMessage& message) {
 
 int WinMain() {
     platform::WindowRegisterClass("KV_Class", WindowProc);
-    platform::WindowCreate("KV_Class", "KORVANE", 640, 480);
+    platform::WindowCreate("KV_Class", "KORVANE", kScreenWidth, kScreenHeight);
     platform::CursorShow(false);
     platform::WindowShow();
 

@@ -3,17 +3,18 @@
 #include <cstring>
 
 #include "game/piece_cells.h"
+#include "game/scoring.h"
 #include "platform/memory.h"
 #include "timing/clock.h"
 
 namespace korvane {
 
-PieceState currentPiece{kNoShape, 0, kSpawnColumn, kSpawnRow, 0};
-PieceState nextPiece{kNoShape, 0, kSpawnColumn, kSpawnRow, 0};
+namespace {
+constexpr PieceState kNoPiece{kNoShape, 0, kSpawnColumn, kSpawnRow, 0};
+}  // namespace
 
-SoundId ThudSound = -1;
-SoundId DropSound = -1;
-SoundId RotateSound = -1;
+PieceState currentPiece = kNoPiece;
+PieceState nextPiece = kNoPiece;
 
 namespace {
 
@@ -51,6 +52,14 @@ int AllocateBoard() {
 int FreeBoard() {
     board.reset();
     return 1;
+}
+
+void ResetGameState() {
+    FreeBoard();
+    currentPiece = kNoPiece;
+    nextPiece = kNoPiece;
+    lockedAboveBoard = false;
+    scoreCounters = ScoreCounters{0, 1, 0};
 }
 
 int ClearBoard() {

@@ -2,8 +2,6 @@
 // The well of settled blocks, the falling piece and the next piece.
 #include <cstdint>
 
-#include "sound/sound.h"
-
 namespace korvane {
 
 inline constexpr int kBoardColumns = 13;
@@ -26,11 +24,6 @@ struct PieceState {
 extern PieceState currentPiece;
 extern PieceState nextPiece;
 
-// The effect sounds of the rules; -1 until loaded, and when their load failed.
-extern SoundId ThudSound;
-extern SoundId DropSound;
-extern SoundId RotateSound;
-
 // Cells: 0 empty, 1 to 8 a settled block of colour value - 1. Byte
 // row * 13 + column, row 0 at the bottom. Null until AllocateBoard.
 uint8_t* BoardCells();
@@ -48,5 +41,7 @@ int ClearBoard();
 int SpawnPiece();
 // Writes the falling piece into the board.
 int LockPiece();
+// No board, no pieces and fresh counters, as at program start.
+void ResetGameState();
 
 }  // namespace korvane

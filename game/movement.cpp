@@ -3,6 +3,7 @@
 #include "game/board.h"
 #include "game/piece_cells.h"
 #include "game/shapes.h"
+#include "sound/sound.h"
 
 namespace korvane {
 namespace {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "game/board.h"
+#include "sound/sound.h"
 
 namespace korvane {
 

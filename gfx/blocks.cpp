@@ -1,14 +1,20 @@
 // The eight block pictures, each in an off-screen surface of its own.
 #include <cstdio>
 
+#include "gfx/hud.h"
 #include "gfx/playfield.h"
-#include "gfx/playfield_text.h"
 #include "gfx/video.h"
 #include "timing/clock.h"
 
 namespace korvane {
 
 platform::Surface* BlockSurfaces[kBlockPictures] = {};
+
+void ResetBlockImages() {
+    for (platform::Surface*& surface : BlockSurfaces) {
+        surface = nullptr;
+    }
+}
 
 int BlockImagesLoad() {
     for (int k = 1; k <= kBlockPictures; ++k) {

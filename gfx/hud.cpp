@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "game/scoring.h"
+#include "gfx/hud.h"
 #include "gfx/playfield.h"
-#include "gfx/playfield_text.h"
 #include "gfx/video.h"
 
 namespace korvane {

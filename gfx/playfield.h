@@ -1,8 +1,10 @@
 #pragma once
 // The playing screen drawn over its background: the settled blocks of the
-// well, the falling piece, the preview of the next piece and the counters.
+// well, the falling piece and the preview of the next piece (the counters
+// are in hud.h).
 #include <cstdint>
 
+#include "gfx/hud.h"
 #include "platform/display.h"
 
 namespace korvane {
@@ -31,17 +33,9 @@ int DrawBoard();
 // 0: the falling piece at its place; 1: the next piece in the preview box.
 // Always 1.
 int DrawPiece(int which);
-// Score, level and lines in their rectangles on the back buffer; always 1.
-int DrawHud();
 
-// Makes a font and selects it into `context`, storing the font it had before.
-platform::Font* FontCreate(platform::TextContext* context, int32_t height, int32_t weight,
-                           const char* face, platform::Font** previous);
-// Selects `previous` back and deletes `font`; always 1.
-int FontDelete(platform::TextContext* context, platform::Font* font, platform::Font* previous);
-// Writes `count` characters of `text` in `box` in `color` (0x00BBGGRR) with a
-// transparent background; always 1.
-int TextDraw(platform::TextContext* context, const char* text, int32_t count,
-             const platform::Rect& box, uint32_t format, uint32_t color);
+// Every block surface forgotten, as at program start; only once
+// BlockImagesRelease has run.
+void ResetBlockImages();
 
 }  // namespace korvane

@@ -4,7 +4,15 @@
 
 namespace korvane {
 
-VideoDevice videoDevice = {false, nullptr, nullptr, 0, 0, 0, PixelLayout::Rgb565};
+namespace {
+constexpr VideoDevice kNoVideoDevice = {false, nullptr, nullptr, 0, 0, 0, PixelLayout::Rgb565};
+}  // namespace
+
+VideoDevice videoDevice = kNoVideoDevice;
+
+void ResetVideoState() {
+    videoDevice = kNoVideoDevice;
+}
 
 namespace {
 

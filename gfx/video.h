@@ -9,6 +9,11 @@
 
 namespace korvane {
 
+// The one screen mode the game uses.
+inline constexpr uint32_t kScreenWidth = 640;
+inline constexpr uint32_t kScreenHeight = 480;
+inline constexpr uint32_t kScreenDepth = 16;
+
 struct VideoDevice {
     bool displayOpen;               // the display device is held
     platform::Surface* primary;     // the visible surface and its flipping chain
@@ -48,6 +53,9 @@ int VideoFill(platform::Surface* surface, uint8_t red, uint8_t green, uint8_t bl
 // A text context on the surface, or null; its release answers 1 or 0.
 platform::TextContext* VideoGetDC(platform::Surface* surface);
 int VideoReleaseDC(platform::Surface* surface, platform::TextContext* context);
+
+// Forgets the device, as at program start; only once VideoShutdown has run.
+void ResetVideoState();
 
 // Sets the device's layout from the surface's red mask (depth 16 only); always 1.
 int VideoDetectPixelFormat(platform::Surface* surface);

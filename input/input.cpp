@@ -40,6 +40,11 @@ void CloseDevice(platform::InputDevice** device) {
 
 }  // namespace
 
+void ResetInputState() {
+    std::memset(KeyState, 0, sizeof KeyState);
+    MouseState = MouseSnapshot{};
+}
+
 bool KeyDown(uint8_t scanCode) {
     return KeyState[scanCode] != 0;
 }

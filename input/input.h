@@ -28,4 +28,10 @@ int InputReadKeyboard();
 // The same for the mouse and MouseState.
 int InputReadMouse();
 
+// Whether the key's byte in the latest snapshot is non-zero.
+bool KeyDown(uint8_t scanCode);
+
+// Empty snapshots, as at program start; only once InputShutdown has run.
+void ResetInputState();
+
 }  // namespace korvane

@@ -17,7 +17,4 @@ inline constexpr uint8_t kKeyLeft = 0xCB;
 inline constexpr uint8_t kKeyRight = 0xCD;
 inline constexpr uint8_t kKeyDown = 0xD0;
 
-// Whether the key's byte in the latest snapshot is non-zero.
-bool KeyDown(uint8_t scanCode);
-
 }  // namespace korvane

@@ -3,6 +3,8 @@
 // from a PCM WAV file into a static buffer of the sound device.
 #include <cstdint>
 
+#include "platform/sound_device.h"
+
 namespace korvane {
 
 // 0 to 15 names a sound slot; -1 is a failed load. Every operation treats a
@@ -11,8 +13,14 @@ using SoundId = int32_t;
 
 inline constexpr int kSoundSlots = 16;
 inline constexpr uint32_t kPlayOnce = 0;
-inline constexpr uint32_t kPlayLooping = 1;    // the platform's looping play flag
-inline constexpr uint32_t kStatusPlaying = 1;  // bit 0 of the status word
+inline constexpr uint32_t kPlayLooping = platform::kPlayLoopingFlag;
+inline constexpr uint32_t kStatusPlaying = platform::kStatusPlayingBit;
+
+// The effect sounds of the rules: a piece landing, a row removed, a turn;
+// -1 until loaded, and when their load failed.
+extern SoundId ThudSound;
+extern SoundId DropSound;
+extern SoundId RotateSound;
 
 // Empties every slot and opens the sound device; 1 when it is ready, 0 after
 // a message box has said why not.
@@ -20,6 +28,10 @@ int SoundInit();
 
 // Stops and releases every slot, then closes the device. Always 1.
 int SoundShutdown();
+
+// Every slot empty and no effect sound, as at program start; only once
+// SoundShutdown has run.
+void ResetSoundState();
 
 // Loads a PCM WAV file (a game path, "Sound\Drop.wav") into the lowest free
 // slot; `creationFlags` are added to the buffer's flags. The slot's id, or -1:

@@ -3,6 +3,18 @@
 #include "platform/window.h"
 
 namespace korvane {
+
+SoundId ThudSound = -1;
+SoundId DropSound = -1;
+SoundId RotateSound = -1;
+
+void ResetSoundState() {
+    ThudSound = -1;
+    DropSound = -1;
+    RotateSound = -1;
+    detail::sound = detail::SoundState{};
+}
+
 namespace detail {
 
 SoundState sound;

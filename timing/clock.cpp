@@ -41,6 +41,12 @@ int InitClock() {
     return 1;
 }
 
+void ResetClock() {
+    useCounter = 0;
+    counterFrequency = 0;
+    ticksPerMs = 0;
+}
+
 int FrameStart(ClockStamp* stamp) {
     *stamp = RawNow();
     return 1;

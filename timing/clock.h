@@ -11,6 +11,8 @@ using ClockStamp = uint64_t;
 
 // Chooses the time source. Until it runs, the millisecond timer is used.
 int InitClock();
+// Back to the millisecond timer, as before InitClock.
+void ResetClock();
 
 // Stores the current raw time in `stamp`.
 int FrameStart(ClockStamp* stamp);

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "app/frame.h"
+#include "app/program_state.h"
 #include "app/screen_state.h"
 #include "app/startup.h"
 #include "platform/fake/fake_input.h"
@@ -23,6 +24,7 @@ const std::string& TestAssetsFolder() {
 
 void FrameTest::SetUp() {
     fake::Reset();
+    ResetProgramState();
     fake::SetFileRoot(TestAssetsFolder());
     ASSERT_EQ(StartUp(), 1) << StartUpFailure();
 }

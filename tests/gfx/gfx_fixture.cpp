@@ -52,7 +52,7 @@ void ResetVideo() {
     VideoShutdown();
     fake::Reset();
     InitClock();
-    videoDevice = VideoDevice{false, nullptr, nullptr, 0, 0, 0, PixelLayout::Rgb565};
+    ResetVideoState();
 }
 
 void LayoutTest::SetUp() {

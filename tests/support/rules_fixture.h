@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/board.h"
+#include "sound/sound.h"
 #include "game/movement.h"
 #include "game/scoring.h"
 #include "platform/fake/fake_platform.h"

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/frame.h"
+#include "app/program_state.h"
 #include "app/screen_state.h"
 #include "app/win_main.h"
 #include "game/board.h"
@@ -281,6 +282,7 @@ Outcome RunScript(const Script& script, const Options& options, std::ostream& tr
     run.changesOnly = script.traceChangesOnly;
     DemoPlayerReset();
     SetUpMachine(script, options);
+    ResetProgramState();
     SetFrameObserver({BeforeFrame, AfterFrame});
     SetSoundObserver(TraceSound);
     Outcome outcome;
