@@ -6,8 +6,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/program_state.h"
 #include "app/screen_state.h"
 #include "app/win_main.h"
+#include "game/board.h"
+#include "game/piece_cells.h"
 #include "input/key_map.h"
 #include "platform/fake/fake_input.h"
 #include "platform/fake/fake_platform.h"
@@ -15,6 +18,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/support/test_assets.h"
 #include "tools/replay/replay_script.h"
+#include "tools/replay/rule_check.h"
 
 namespace korvane {
 namespace {
@@ -49,6 +53,37 @@ TEST(ReplayScript, ParsesEveryCommandAndNamesTheBadLine) {
         EXPECT_FALSE(replay::ParseScript(std::string("end 5\n") + bad + "\n", &error)) << bad;
         EXPECT_EQ(error.rfind("line 2: ", 0), 0u) << error;
     }
+}
+
+// A piece entering over blocks left in the hidden rows is what the rules
+// produce after a landing that also cleared row 19; overlap in the visible
+// well never is.
+TEST(RuleCheck, OverlapIsBrokenOnlyInTheVisibleWell) {
+    fake::Reset();
+    ResetProgramState();
+    ASSERT_EQ(AllocateBoard(), 1);
+    ClearBoard();
+    currentPiece = PieceState{1, 0, kSpawnColumn, kSpawnRow - 2, 0};  // the bar, upright
+    std::vector<std::pair<int, int>> cells;
+    ForEachPieceCell(currentPiece, [&cells](int column, int row) {
+        cells.emplace_back(column, row);
+        return true;
+    });
+    ASSERT_EQ(cells.size(), 4u);
+    for (const auto& [column, row] : cells) {
+        if (row >= kVisibleRows && row < kBoardRows) {
+            BoardCells()[row * kBoardColumns + column] = 3;
+        }
+    }
+    EXPECT_EQ(replay::BrokenGameRule(ScreenState::Playing), "");
+    currentPiece.row -= 2;  // now its lowest cell is in row 19, on a block
+    const auto [column, row] = cells.back();
+    BoardCells()[(row - 2) * kBoardColumns + column] = 3;
+    ASSERT_LT(row - 2, kVisibleRows);
+    EXPECT_EQ(replay::BrokenGameRule(ScreenState::Playing),
+              "the falling piece overlaps settled cells");
+    EXPECT_EQ(replay::BrokenGameRule(ScreenState::GameOver), "") << "the frame a game ends";
+    FreeBoard();
 }
 
 TEST(Replay, WindowCloseEndsTheLoopBeforeTheNextTurnsFrame) {
