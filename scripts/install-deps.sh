@@ -10,7 +10,7 @@ build_packages=(
     fonts-liberation
 )
 test_packages=(
-    xvfb xauth xdotool x11-utils openbox imagemagick sox
+    xvfb xauth xdotool x11-utils openbox imagemagick sox clang-format
 )
 
 wanted=("${build_packages[@]}")
