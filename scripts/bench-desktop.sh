@@ -57,19 +57,25 @@ fi
 status_kib() { awk -v key="$2:" '$1 == key {print $2}' "/proc/$1/status"; }
 median() { sort -g | awk '{v[NR] = $1} END {if (NR == 0) print "n/a"; else print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2)}'; }
 
+# A key held long enough for the game's keyboard sample to see it.
+press() {
+    xdotool keydown "$1"
+    sleep 0.15
+    xdotool keyup "$1"
+}
+
 # Keys for play: pieces go left and right so the well fills slowly; N starts
 # a game again after one ends (it does nothing during play).
 play_keys() {
     local until=$((SECONDS + $1)) i=0
     while ((SECONDS < until)); do
-        case $((i % 4)) in
-            0) xdotool key --delay 120 Left Left ;;
-            1) xdotool key --delay 120 Right Right Right ;;
-            2) xdotool key --delay 120 Down ;;
-            3) xdotool key n ;;
+        case $((i % 6)) in
+            0 | 1) press Left ;;
+            2 | 3 | 4) press Right ;;
+            5) press n ;;
         esac
         i=$((i + 1))
-        sleep 0.4
+        sleep 0.25
     done
 }
 
@@ -94,7 +100,11 @@ for run in $(seq 1 "$runs"); do
     echo "$(status_kib "$game_pid" VmRSS)" >>"$work/menu_rss"
     echo "$(status_kib "$game_pid" VmHWM)" >>"$work/menu_hwm"
 
-    xdotool key n
+    press n
+    WATCH_SHARE=0.9 "$watch" "$(date +%s%N)" 5 "$data/Art/Main.kvp" >/dev/null || {
+        echo "run $run: N did not start a game"
+        exit 1
+    }
     if ((have_perf)); then
         perf record -q -o "$work/perf.data" -e "$probe_group:enter" -e "$probe_group:leave__return" \
             -p "$game_pid" -- sleep $((play_seconds - 10)) >/dev/null 2>&1 &

@@ -2,9 +2,13 @@
 //   korvane_screen_watch SINCE_NS TIMEOUT_S PICTURE.kvp [PREVIOUS.kvp]
 // prints "FIRST_MS FULL_MS": milliseconds from SINCE_NS (CLOCK_REALTIME
 // nanoseconds, as `date +%s%N` gives them) until the first sample point
-// showed the picture, and until every one did. With PREVIOUS, only points
-// where the two pictures differ count towards the first, so a wipe from one
-// to the other is timed from its first strip to its last. Exits 1 on timeout.
+// showed the picture, and until every one did. With PREVIOUS, the change is
+// taken to be the game's wipe (strips of 6 columns or 4 rows, 30 ms apart):
+// FIRST_MS is then when its first strip was copied, worked out from when
+// each point where the two pictures differ changed, since the pictures' edges
+// may look alike and hide the first strips. With WATCH_SHARE
+// set (0 to 1), that share of the points is enough for "every one" (a
+// picture the game draws on). Exits 1 on timeout.
 //
 // The screen is read a few whole rows at a time, so the watch costs the X
 // server little while the game starts.
@@ -13,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -82,7 +87,38 @@ struct Point {
     uint32_t y;
     Colour want;
     bool counts;  // differs from the previous picture
+    int64_t seen = -1;
 };
+
+// When the wipe's first strip was copied: each changed point's time less its
+// strip's place in the wipe, in whichever direction fits the times better.
+double WipeStart(const std::vector<Point>& points, uint32_t width, uint32_t height) {
+    auto stripOf = [](uint32_t at, uint32_t extent, uint32_t step) {
+        const uint32_t first = extent % step == 0 ? step : extent % step;
+        return at < first ? 0U : 1 + (at - first) / step;
+    };
+    double best = 0;
+    double bestSpread = -1;
+    for (bool columns : {true, false}) {
+        std::vector<double> starts;
+        for (const Point& p : points) {
+            if (p.counts && p.seen >= 0) {
+                const uint32_t strip = columns ? stripOf(p.x, width, 6) : stripOf(p.y, height, 4);
+                starts.push_back(static_cast<double>(p.seen) - strip * 30e6);
+            }
+        }
+        if (starts.empty()) {
+            continue;
+        }
+        std::sort(starts.begin(), starts.end());
+        const double spread = starts[starts.size() * 9 / 10] - starts[starts.size() / 10];
+        if (bestSpread < 0 || spread < bestSpread) {
+            bestSpread = spread;
+            best = starts[starts.size() / 2];
+        }
+    }
+    return best;
+}
 
 }  // namespace
 
@@ -127,6 +163,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    const char* shareText = std::getenv("WATCH_SHARE");
+    const double share = shareText != nullptr ? std::strtod(shareText, nullptr) : 1.0;
+    const auto enough = static_cast<size_t>(std::ceil(share * static_cast<double>(points.size())));
     int64_t first = -1;
     while (NowNs() < deadline) {
         size_t matching = 0;
@@ -138,7 +177,7 @@ int main(int argc, char** argv) {
             if (row == nullptr) {
                 continue;
             }
-            for (const Point& p : points) {
+            for (Point& p : points) {
                 if (p.y != y) {
                     continue;
                 }
@@ -147,6 +186,9 @@ int main(int argc, char** argv) {
                                   static_cast<int>((pixel >> 8) & 0xFF),
                                   static_cast<int>(pixel & 0xFF)};
                 if (Near(seen, p.want)) {
+                    if (p.seen < 0) {
+                        p.seen = NowNs();
+                    }
                     ++matching;
                     anyCounting = anyCounting || p.counts;
                 }
@@ -157,8 +199,12 @@ int main(int argc, char** argv) {
         if (first < 0 && anyCounting) {
             first = now;
         }
-        if (matching == points.size()) {
-            std::printf("%.1f %.1f\n", static_cast<double>((first < 0 ? now : first) - since) / 1e6,
+        if (matching >= enough) {
+            double start = static_cast<double>(first < 0 ? now : first);
+            if (!previous.bgr.empty()) {
+                start = WipeStart(points, target.width, target.height);
+            }
+            std::printf("%.1f %.1f\n", (start - static_cast<double>(since)) / 1e6,
                         static_cast<double>(now - since) / 1e6);
             XCloseDisplay(display);
             return 0;
