@@ -2,23 +2,18 @@
 
 #include <cmath>
 
+#include "platform/common/pcm_frames.h"
+
 namespace korvane::platform {
 namespace {
 
 constexpr float kFractionScale = 1.0F / 4294967296.0F;  // 2^-32
 constexpr uint64_t kFractionMask = (uint64_t{1} << kMixFractionBits) - 1;
 
-float DecodeSample(const uint8_t* at, uint16_t bitsPerSample) {
-    if (bitsPerSample == 8) {
-        return (static_cast<float>(at[0]) - 128.0F) / 128.0F;
-    }
-    const auto value = static_cast<int16_t>(static_cast<uint16_t>(at[0] | at[1] << 8));
-    return static_cast<float>(value) / 32768.0F;
-}
-
-}  // namespace
-
-bool MixVoiceInto(MixVoice& voice, float* out, uint32_t outFrames) {
+// The one mixing loop, for every kind of source: `Voice` carries the
+// position, step, gains and loop flag, `Frames` reads one source frame.
+template <typename Voice, typename Frames>
+bool MixFrames(Voice& voice, const Frames& frames, float* out, uint32_t outFrames) {
     const uint64_t end = static_cast<uint64_t>(voice.frameCount) << kMixFractionBits;
     if (voice.frameCount == 0) {
         return false;
@@ -30,7 +25,6 @@ bool MixVoiceInto(MixVoice& voice, float* out, uint32_t outFrames) {
         }
         voice.position %= end;
     }
-    const float* frames = voice.frames;
     const size_t last = voice.frameCount - 1;
     uint64_t position = voice.position;
     for (uint32_t n = 0; n < outFrames; ++n) {
@@ -39,11 +33,14 @@ bool MixVoiceInto(MixVoice& voice, float* out, uint32_t outFrames) {
         // (no change) at the end of a once-played sound.
         const size_t next = index < last ? index + 1 : (voice.looping ? 0 : index);
         const float t = static_cast<float>(position & kFractionMask) * kFractionScale;
-        const float left = frames[2 * index] + (frames[2 * next] - frames[2 * index]) * t;
-        const float right =
-            frames[2 * index + 1] + (frames[2 * next + 1] - frames[2 * index + 1]) * t;
-        out[2 * static_cast<size_t>(n)] += left * voice.gainLeft;
-        out[2 * static_cast<size_t>(n) + 1] += right * voice.gainRight;
+        float left = 0.0F;
+        float right = 0.0F;
+        float nextLeft = 0.0F;
+        float nextRight = 0.0F;
+        frames.Frame(index, &left, &right);
+        frames.Frame(next, &nextLeft, &nextRight);
+        out[2 * static_cast<size_t>(n)] += (left + (nextLeft - left) * t) * voice.gainLeft;
+        out[2 * static_cast<size_t>(n) + 1] += (right + (nextRight - right) * t) * voice.gainRight;
         position += voice.step;
         if (position >= end) {
             if (!voice.looping) {
@@ -55,6 +52,23 @@ bool MixVoiceInto(MixVoice& voice, float* out, uint32_t outFrames) {
     }
     voice.position = position;
     return true;
+}
+
+}  // namespace
+
+bool MixVoiceInto(MixVoice& voice, float* out, uint32_t outFrames) {
+    return MixFrames(voice, FloatFrames{voice.frames}, out, outFrames);
+}
+
+bool MixVoiceInto(PcmVoice& voice, float* out, uint32_t outFrames) {
+    // The format is chosen once a call, so the loop reads each kind directly.
+    const bool stereo = voice.channels == 2;
+    if (voice.bitsPerSample == 8) {
+        return stereo ? MixFrames(voice, PcmFrames<8, 2>{voice.bytes}, out, outFrames)
+                      : MixFrames(voice, PcmFrames<8, 1>{voice.bytes}, out, outFrames);
+    }
+    return stereo ? MixFrames(voice, PcmFrames<16, 2>{voice.bytes}, out, outFrames)
+                  : MixFrames(voice, PcmFrames<16, 1>{voice.bytes}, out, outFrames);
 }
 
 uint64_t MixStep(uint32_t sourceRate, uint32_t outputRate) {
@@ -92,9 +106,11 @@ void DecodePcmToStereo(const uint8_t* bytes, uint32_t byteCount, const SoundForm
     out->reserve(static_cast<size_t>(frameCount) * 2);
     for (uint32_t i = 0; i < frameCount; ++i) {
         const uint8_t* frame = bytes + static_cast<size_t>(i) * frameBytes;
-        const float left = DecodeSample(frame, format.bitsPerSample);
-        const float right =
-            format.channels > 1 ? DecodeSample(frame + sampleBytes, format.bitsPerSample) : left;
+        const bool eight = format.bitsPerSample == 8;
+        const float left = eight ? PcmSample<8>(frame) : PcmSample<16>(frame);
+        const float right = format.channels < 2 ? left
+                            : eight             ? PcmSample<8>(frame + 1)
+                                                : PcmSample<16>(frame + 2);
         out->push_back(left);
         out->push_back(right);
     }

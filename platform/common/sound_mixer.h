@@ -1,6 +1,7 @@
 #pragma once
 // Software mixing shared by the backends: PCM decoding, decibel gains, and
-// adding one voice into a stereo float mix at any playback rate.
+// adding one voice into a stereo float mix at any playback rate, from decoded
+// frames or straight from a buffer's own PCM bytes.
 #include <cstdint>
 #include <vector>
 
@@ -22,11 +23,26 @@ struct MixVoice {
     bool looping = false;
 };
 
+// One playing sound read from its own PCM bytes, converted and resampled as
+// it is mixed, so a buffer never needs a second copy in the mix's format.
+struct PcmVoice {
+    const uint8_t* bytes = nullptr;  // interleaved, in the format below
+    uint16_t channels = 1;           // 1 or 2
+    uint16_t bitsPerSample = 16;     // 8 (unsigned) or 16 (signed)
+    uint32_t frameCount = 0;
+    uint64_t position = 0;  // the next source frame, 32.32
+    uint64_t step = uint64_t{1} << kMixFractionBits;
+    float gainLeft = 1.0F;
+    float gainRight = 1.0F;
+    bool looping = false;
+};
+
 // Adds `outFrames` frames of the voice, linearly interpolated, into `out`
 // (interleaved stereo) and moves its position on. A once-played voice that
 // reaches its end adds nothing more; the answer is then false and its
 // position is frameCount.
 bool MixVoiceInto(MixVoice& voice, float* out, uint32_t outFrames);
+bool MixVoiceInto(PcmVoice& voice, float* out, uint32_t outFrames);
 
 // The step that plays `sourceRate` frames per second on an output running at
 // `outputRate`.

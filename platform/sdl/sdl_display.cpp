@@ -1,25 +1,18 @@
-// The SDL display: the window shows the 640x480 picture scaled to fit with its
-// aspect kept, by whole multiples where the screen allows, without smoothing.
+// The SDL display: 16-bit surfaces in plain memory; the primary surface is
+// shown in the window through the presenter (sdl_present.h).
 #include "platform/display.h"
 
 #include <algorithm>
 
 #include "platform/sdl/sdl_display_surface.h"
+#include "platform/sdl/sdl_present.h"
 #include "platform/sdl/sdl_shared.h"
 
 namespace korvane::platform {
 namespace {
 
-struct RendererDestroyer {
-    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
-};
-struct TextureDestroyer {
-    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
-};
-
 struct DisplayState {
-    std::unique_ptr<SDL_Renderer, RendererDestroyer> renderer;
-    std::unique_ptr<SDL_Texture, TextureDestroyer> screen;
+    bool checked = false;  // the presenter may be made
     uint32_t width = 640;
     uint32_t height = 480;
     std::vector<std::unique_ptr<Surface>> surfaces;
@@ -35,15 +28,13 @@ bool Known(const Surface* surface) {
     });
 }
 
-// Whole multiples keep every pixel square and sharp; a screen smaller than
-// the picture gets the largest fit that keeps the aspect instead.
-void ChooseScaling() {
-    int outputWidth = 0;
-    int outputHeight = 0;
-    SDL_GetRendererOutputSize(display.renderer.get(), &outputWidth, &outputHeight);
-    const bool wholeFits = outputWidth >= static_cast<int>(display.width) &&
-                           outputHeight >= static_cast<int>(display.height);
-    SDL_RenderSetIntegerScale(display.renderer.get(), wholeFits ? SDL_TRUE : SDL_FALSE);
+const Surface* Primary() {
+    for (const auto& s : display.surfaces) {
+        if (s->visible) {
+            return s.get();
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -51,14 +42,14 @@ void ChooseScaling() {
 namespace sdl {
 
 void PresentPrimary(const Surface& primary) {
-    if (!display.renderer || !display.screen) {
-        return;
+    PresenterShow(primary.bytes.data(), primary.pitch, nullptr, nullptr);
+}
+
+void RedrawWindow() {
+    PresenterInvalidate();
+    if (const Surface* primary = Primary()) {
+        PresentPrimary(*primary);
     }
-    SDL_UpdateTexture(display.screen.get(), nullptr, primary.bytes.data(), primary.pitch);
-    SDL_SetRenderDrawColor(display.renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(display.renderer.get());
-    SDL_RenderCopy(display.renderer.get(), display.screen.get(), nullptr, nullptr);
-    SDL_RenderPresent(display.renderer.get());
 }
 
 }  // namespace sdl
@@ -68,18 +59,15 @@ bool DisplayOpen() {
 }
 
 bool DisplayCheckVersion() {
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    SDL_Window* window = sdl::GameWindow();
-    display.renderer.reset(SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED));
-    if (!display.renderer) {
-        display.renderer.reset(SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE));
-    }
-    return display.renderer != nullptr;
+    // Everything the game draws with is done in memory here; the window is
+    // all the device needs.
+    display.checked = sdl::GameWindow() != nullptr;
+    return display.checked;
 }
 
 bool DisplayTakeScreen() {
     SDL_Window* window = sdl::GameWindow();
-    if (window == nullptr || SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    if (window == nullptr || !sdl::SetFullScreen(true)) {
         return false;
     }
     SDL_ShowCursor(SDL_DISABLE);
@@ -89,32 +77,24 @@ bool DisplayTakeScreen() {
 
 bool DisplaySetMode(uint32_t width, uint32_t height, uint32_t depth) {
     // The desktop keeps its own mode; the picture is scaled onto it.
-    if (depth != 16 || width == 0 || height == 0 || !display.renderer) {
+    if (depth != 16 || width == 0 || height == 0 || !display.checked) {
         return false;
     }
-    if (SDL_RenderSetLogicalSize(display.renderer.get(), static_cast<int>(width),
-                                 static_cast<int>(height)) != 0) {
-        return false;
-    }
-    display.screen.reset(SDL_CreateTexture(display.renderer.get(), SDL_PIXELFORMAT_RGB565,
-                                           SDL_TEXTUREACCESS_STREAMING, static_cast<int>(width),
-                                           static_cast<int>(height)));
-    if (!display.screen) {
+    if (!sdl::PresenterOpen(sdl::GameWindow(), width, height)) {
         return false;
     }
     display.width = width;
     display.height = height;
-    ChooseScaling();
     return true;
 }
 
 void DisplayRestoreMode() {
-    display.screen.reset();
+    sdl::PresenterClose();
 }
 
 void DisplayClose() {
-    display.screen.reset();
-    display.renderer.reset();
+    sdl::PresenterClose();
+    display.checked = false;
 }
 
 Surface* DisplayCreatePrimary() {
@@ -134,10 +114,12 @@ BlitResult SurfaceFlip(Surface* primary) {
         return BlitResult::Failed;
     }
     primary->bytes.swap(primary->backBuffer->bytes);
-    sdl::PresentPrimary(*primary);
+    // The back buffer now holds what the window showed until this flip, so
+    // only what differs from it is sent.
+    sdl::PresenterShow(primary->bytes.data(), primary->pitch, primary->backBuffer->bytes.data(),
+                       nullptr);
     return BlitResult::Ok;
 }
-
 Surface* SurfaceCreateOffscreen(uint32_t width, uint32_t height, uint32_t /*extraCaps*/) {
     if (width == 0 || height == 0) {
         return nullptr;
@@ -230,7 +212,8 @@ BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* 
     }
     // A strip copied onto the screen is seen at once, so the wipe shows.
     if (destination->visible) {
-        sdl::PresentPrimary(*destination);
+        const SDL_Rect strip{x, y, w, h};
+        sdl::PresenterShow(destination->bytes.data(), destination->pitch, nullptr, &strip);
     }
     return BlitResult::Ok;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The SDL display's surfaces, shared by its own files only: 16-bit 5-6-5
-// pixels in plain memory, shown by streaming the front buffer to the window.
+// pixels in plain memory; the primary one is shown through the presenter.
 #include <cstdint>
 #include <cstring>
 #include <memory>

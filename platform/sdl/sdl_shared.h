@@ -7,12 +7,21 @@
 namespace korvane::platform::sdl {
 
 // Starts the SDL subsystems in `flags` (SDL_INIT_VIDEO, SDL_INIT_AUDIO, ...);
-// each is started once and stopped at exit. False when SDL refuses.
+// each is started once and stopped at exit. False when SDL refuses, and for
+// video when the only driver SDL finds shows nothing (off-screen, dummy).
 bool StartSubsystems(uint32_t flags);
 
 // The game's window: the one the program shell created, or, for programs that
 // use the display alone (tests, benchmarks), one created here on first use.
 // Null when no window can be made (no display).
 SDL_Window* GameWindow();
+
+// Puts the game window on the whole screen, or in a window of twice the
+// picture's size in the middle of the screen. False when the desktop refuses.
+bool SetFullScreen(bool fullScreen);
+
+// Shows the primary surface again, whole: the window was uncovered, resized
+// or switched between full screen and windowed.
+void RedrawWindow();
 
 }  // namespace korvane::platform::sdl

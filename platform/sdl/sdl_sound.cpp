@@ -1,10 +1,11 @@
-// The SDL sound device: one audio device in 32-bit float stereo, every
-// buffer converted once to that format and mixed in the device's callback.
+// The SDL sound device: one audio device in 32-bit float stereo. Every buffer
+// keeps the sound's own samples, in its own format and rate, once; the
+// callback converts and resamples them as it mixes.
 //
 // The game thread and the callback share each buffer's voice. Play, stop,
 // rewind, volume, pan and rate go through atomics, so the game never waits
-// for the callback; only creating, refilling and releasing a buffer take the
-// device lock, and only for a pointer swap.
+// for the callback; only creating, locking, unlocking and releasing a buffer
+// take the device lock, and only to change whether it may be mixed.
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -38,18 +39,19 @@ struct SoundBufferData {
     int32_t volume = kVolumeFull;
     int32_t pan = 0;
 
-    // Swapped under the device lock, read by the callback.
-    std::vector<float> frames;  // interleaved stereo at the device's rate
+    // Set under the device lock: false from a lock until its unlock, so the
+    // callback never reads memory the game is writing.
+    bool mixable = false;
 
     // Shared without a lock.
     std::atomic<uint32_t> state{0};
-    std::atomic<uint64_t> rewindTo{kNoRewind};  // a device frame plus one
+    std::atomic<uint64_t> rewindTo{kNoRewind};  // a source frame plus one
     std::atomic<uint64_t> step{0};
     std::atomic<float> gainLeft{1.0F};
     std::atomic<float> gainRight{1.0F};
 
     // Callback only (or whoever holds the device lock).
-    uint64_t position = 0;
+    uint64_t position = 0;  // in source frames, 32.32
 };
 
 namespace {
@@ -57,9 +59,6 @@ namespace {
 constexpr int kDeviceRate = 48'000;
 constexpr int kDeviceFrames = 1024;  // about 21 ms per callback
 constexpr size_t kMaxBuffers = 64;
-// The most memory one buffer may take once converted: a slow 8-bit mono
-// sound grows many times over at the device's rate in float stereo.
-constexpr uint64_t kMaxConvertedBytes = uint64_t{256} << 20;
 
 struct SdlSoundDevice {
     SDL_AudioDeviceID id = 0;
@@ -95,12 +94,15 @@ void MixBuffer(SoundBufferData& buffer, float* out, uint32_t frames) {
         buffer.position = (rewind - 1) << kMixFractionBits;
     }
     uint32_t state = buffer.state.load();
-    if ((state & kVoicePlaying) == 0 || buffer.frames.empty()) {
+    if ((state & kVoicePlaying) == 0 || !buffer.mixable) {
         return;
     }
-    MixVoice voice;
-    voice.frames = buffer.frames.data();
-    voice.frameCount = static_cast<uint32_t>(buffer.frames.size() / 2);
+    const SoundFormat& format = buffer.spec.format;
+    PcmVoice voice;
+    voice.bytes = buffer.memory.data();
+    voice.channels = format.channels;
+    voice.bitsPerSample = format.bitsPerSample;
+    voice.frameCount = buffer.spec.bytes / format.blockAlign;
     voice.position = buffer.position;
     voice.step = buffer.step.load();
     voice.gainLeft = buffer.gainLeft.load();
@@ -132,43 +134,6 @@ void MixAll(float* out, uint32_t frames) {
 void Callback(void* /*userdata*/, Uint8* stream, int bytes) {
     MixAll(reinterpret_cast<float*>(stream), static_cast<uint32_t>(bytes) / (2 * sizeof(float)));
     device.callbacks.fetch_add(1);
-}
-
-SDL_AudioFormat SdlFormatOf(const SoundFormat& format) {
-    return format.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-}
-
-// Prepares SDL's conversion from a buffer's format to the device's; false
-// when SDL cannot convert it.
-bool BuildConversion(const SoundFormat& format, uint32_t bytes, SDL_AudioCVT* cvt) {
-    return SDL_BuildAudioCVT(cvt, SdlFormatOf(format), static_cast<Uint8>(format.channels),
-                             static_cast<int>(format.samplesPerSecond), AUDIO_F32SYS, 2,
-                             static_cast<int>(device.rate)) >= 0 &&
-           static_cast<uint64_t>(bytes) * static_cast<uint64_t>(cvt->len_mult) <=
-               kMaxConvertedBytes;
-}
-
-// The buffer's memory in the device's format, or false when SDL cannot
-// convert it.
-bool ConvertForDevice(const SoundBufferData& buffer, std::vector<float>* frames) {
-    const SoundFormat& format = buffer.spec.format;
-    const uint32_t bytes = buffer.spec.bytes / format.blockAlign * format.blockAlign;
-    SDL_AudioCVT cvt;
-    if (!BuildConversion(format, bytes, &cvt)) {
-        return false;
-    }
-    std::vector<uint8_t> work(static_cast<size_t>(bytes) * static_cast<size_t>(cvt.len_mult));
-    std::memcpy(work.data(), buffer.memory.data(), bytes);
-    cvt.buf = work.data();
-    cvt.len = static_cast<int>(bytes);
-    if (cvt.needed != 0 && SDL_ConvertAudio(&cvt) != 0) {
-        return false;
-    }
-    const size_t floats =
-        static_cast<size_t>(cvt.needed != 0 ? cvt.len_cvt : cvt.len) / sizeof(float);
-    frames->resize(floats / 2 * 2);
-    std::memcpy(frames->data(), work.data(), frames->size() * sizeof(float));
-    return true;
 }
 
 void StoreGains(SoundBufferData& buffer) {
@@ -237,16 +202,14 @@ void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
 }
 
 SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int /*slot*/) {
-    SDL_AudioCVT cvt;
-    if (device.id == 0 || !SoundBufferSpecSupported(spec) ||
-        !BuildConversion(spec.format, spec.bytes, &cvt)) {
+    if (device.id == 0 || !SoundBufferSpecSupported(spec)) {
         return nullptr;
     }
     // Silent until the first unlock hands its data to the device.
     SoundBuffer buffer(new SoundBufferData);
     buffer->spec = spec;
     buffer->memory.assign(spec.bytes, spec.format.bitsPerSample == 8 ? 0x80 : 0x00);
-    buffer->step.store(MixStep(spec.format.samplesPerSecond, spec.format.samplesPerSecond));
+    buffer->step.store(MixStep(spec.format.samplesPerSecond, device.rate));
     DeviceLock lock;
     auto freeEntry = std::find(device.buffers.begin(), device.buffers.end(), nullptr);
     if (freeEntry == device.buffers.end()) {
@@ -263,6 +226,10 @@ bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
     if (bytes == 0 || bytes > size || start >= size) {
         return false;
     }
+    {
+        DeviceLock lock;
+        buffer.mixable = false;
+    }
     const uint32_t firstBytes = std::min(bytes, size - start);
     *regions =
         SoundRegions{buffer.memory.data() + start, firstBytes,
@@ -271,15 +238,9 @@ bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
 }
 
 bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& /*regions*/) {
-    std::vector<float> frames;
-    if (!ConvertForDevice(buffer, &frames)) {
-        return false;
-    }
-    {
-        DeviceLock lock;
-        buffer.frames.swap(frames);
-    }
-    return true;  // the old frames go here, outside the lock
+    DeviceLock lock;
+    buffer.mixable = true;
+    return true;
 }
 
 bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
@@ -288,8 +249,7 @@ bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
         return false;
     }
     buffer.writePosition = byteOffset / format.blockAlign * format.blockAlign;
-    const uint64_t sourceFrame = byteOffset / format.blockAlign;
-    buffer.rewindTo.store(sourceFrame * device.rate / format.samplesPerSecond + 1);
+    buffer.rewindTo.store(byteOffset / format.blockAlign + 1);
     return true;
 }
 
@@ -336,9 +296,8 @@ bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond)
         return false;
     }
     const uint32_t own = buffer.spec.format.samplesPerSecond;
-    // The frames already run at the device's rate; the step is relative.
     buffer.step.store(
-        MixStep(samplesPerSecond == kFrequencyOriginal ? own : samplesPerSecond, own));
+        MixStep(samplesPerSecond == kFrequencyOriginal ? own : samplesPerSecond, device.rate));
     return true;
 }
 

@@ -1,48 +1,88 @@
-// Counter text on the SDL display: SDL2_ttf draws with a face that
-// fontconfig finds, blended onto the 16-bit pixels with the background
-// showing through.
-#include <SDL_ttf.h>
-
+// Counter text on the SDL display. The game makes and deletes its font and
+// its text context in every frame; here both are handles into fixed pools,
+// and each face is opened once per size and weight with the characters it
+// has drawn kept, so a frame's text is a few blends and no allocation.
 #include <algorithm>
-#include <cstdlib>
+#include <array>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/display.h"
 #include "platform/sdl/sdl_display_surface.h"
+#include "platform/sdl/sdl_text_face.h"
 #include "platform/sdl/sdl_text_font.h"
 
 namespace korvane::platform {
 
 struct TextContext {
+    bool held = false;
     Surface* surface = nullptr;
     Font* font = nullptr;
 };
 
-struct TtfCloser {
-    void operator()(TTF_Font* font) const { TTF_CloseFont(font); }
-};
-
 struct Font {
-    std::unique_ptr<TTF_Font, TtfCloser> ttf;
+    bool held = false;
+    sdl::SizedFace* face = nullptr;
 };
 
 namespace {
 
-struct SdlSurfaceFreer {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+// A face as asked for: the file found (empty for the built-in lettering) at
+// one height and weight.
+struct OpenedFace {
+    const sdl::FontFace* found = nullptr;
+    int32_t height = 0;
+    int32_t weight = 0;
+    std::unique_ptr<sdl::SizedFace> face;
 };
 
+// More than the game ever holds at once; a handle is taken from here and
+// given back, never allocated.
+constexpr size_t kHandles = 16;
+
 struct TextState {
-    std::vector<std::unique_ptr<TextContext>> contexts;
-    std::vector<std::unique_ptr<Font>> fonts;
+    std::array<TextContext, kHandles> contexts;
+    std::array<Font, kHandles> fonts;
+    std::vector<OpenedFace> faces;
 };
 TextState text;
 
-bool StartTtf() {
-    return TTF_WasInit() != 0 || TTF_Init() == 0;
+template <typename Handle>
+Handle* TakeHandle(std::array<Handle, kHandles>& pool) {
+    auto free = std::find_if(pool.begin(), pool.end(), [](const Handle& h) { return !h.held; });
+    if (free == pool.end()) {
+        return nullptr;
+    }
+    *free = Handle{};
+    free->held = true;
+    return &*free;
 }
 
-// Blends one 8-bit channel of the text over a 5- or 6-bit channel of the
+template <typename Handle>
+bool Holds(const std::array<Handle, kHandles>& pool, const Handle* handle) {
+    return std::any_of(pool.begin(), pool.end(),
+                       [handle](const Handle& h) { return &h == handle && h.held; });
+}
+
+sdl::SizedFace* FaceFor(int32_t height, int32_t weight, const char* name) {
+    const sdl::FontFace* found = sdl::FindFontFace(name != nullptr ? name : "");
+    for (const OpenedFace& opened : text.faces) {
+        if (opened.found == found && opened.height == height && opened.weight == weight) {
+            return opened.face.get();
+        }
+    }
+    std::unique_ptr<sdl::SizedFace> face = found != nullptr
+                                               ? sdl::OpenTrueTypeFace(*found, height, weight)
+                                               : sdl::OpenBuiltInFace(height, weight);
+    if (!face) {
+        return nullptr;
+    }
+    text.faces.push_back({found, height, weight, std::move(face)});
+    return text.faces.back().face.get();
+}
+
+// Blends one 8-bit channel of the ink over a 5- or 6-bit channel of the
 // surface and answers the result at the surface's width.
 uint32_t Blend(uint32_t over, uint32_t under, int bits, uint32_t alpha) {
     const uint32_t max = (1U << bits) - 1;
@@ -50,33 +90,30 @@ uint32_t Blend(uint32_t over, uint32_t under, int bits, uint32_t alpha) {
     return (overScaled * alpha + under * (255 - alpha) + 127) / 255;
 }
 
-uint16_t BlendPixel(uint16_t under, uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha) {
-    const uint32_t r = Blend(red, (under >> 11) & 0x1F, 5, alpha);
-    const uint32_t g = Blend(green, (under >> 5) & 0x3F, 6, alpha);
-    const uint32_t b = Blend(blue, under & 0x1F, 5, alpha);
+uint16_t BlendPixel(uint16_t under, uint32_t ink, uint32_t alpha) {
+    const uint32_t r = Blend(ink & 0xFF, (under >> 11) & 0x1F, 5, alpha);
+    const uint32_t g = Blend((ink >> 8) & 0xFF, (under >> 5) & 0x3F, 6, alpha);
+    const uint32_t b = Blend((ink >> 16) & 0xFF, under & 0x1F, 5, alpha);
     return static_cast<uint16_t>(r << 11 | g << 5 | b);
 }
 
-void BlendOnto(Surface& target, const SDL_Surface& glyphs, int x, int y, const Rect& clip) {
+void BlendMask(Surface& target, const sdl::GlyphMask& mask, int x, int y, const Rect& clip,
+               uint32_t ink) {
     const int left = std::max({clip.left, 0, x});
     const int top = std::max({clip.top, 0, y});
-    const int right = std::min({clip.right, static_cast<int32_t>(target.width), x + glyphs.w});
-    const int bottom = std::min({clip.bottom, static_cast<int32_t>(target.height), y + glyphs.h});
-    const auto* rows = static_cast<const uint8_t*>(glyphs.pixels);
+    const int right = std::min({clip.right, static_cast<int32_t>(target.width), x + mask.width});
+    const int bottom =
+        std::min({clip.bottom, static_cast<int32_t>(target.height), y + mask.height});
     for (int py = top; py < bottom; ++py) {
-        const auto* row = reinterpret_cast<const uint32_t*>(rows + (py - y) * glyphs.pitch);
+        const uint8_t* row = mask.coverage.data() + static_cast<size_t>(py - y) * mask.width;
         for (int px = left; px < right; ++px) {
-            uint8_t r = 0;
-            uint8_t g = 0;
-            uint8_t b = 0;
-            uint8_t a = 0;
-            SDL_GetRGBA(row[px - x], glyphs.format, &r, &g, &b, &a);
-            if (a == 0) {
+            const uint8_t alpha = row[px - x];
+            if (alpha == 0) {
                 continue;
             }
             const auto ux = static_cast<uint32_t>(px);
             const auto uy = static_cast<uint32_t>(py);
-            target.Set(ux, uy, BlendPixel(target.Get(ux, uy), r, g, b, a));
+            target.Set(ux, uy, BlendPixel(target.Get(ux, uy), ink, alpha));
         }
     }
 }
@@ -87,44 +124,34 @@ TextContext* SurfaceGetTextContext(Surface* surface) {
     if (surface == nullptr) {
         return nullptr;
     }
-    text.contexts.push_back(std::make_unique<TextContext>());
-    text.contexts.back()->surface = surface;
-    return text.contexts.back().get();
+    TextContext* context = TakeHandle(text.contexts);
+    if (context != nullptr) {
+        context->surface = surface;
+    }
+    return context;
 }
 
 bool SurfaceReleaseTextContext(Surface* /*surface*/, TextContext* context) {
-    auto held = std::find_if(text.contexts.begin(), text.contexts.end(),
-                             [context](const auto& c) { return c.get() == context; });
-    if (held == text.contexts.end()) {
+    if (!Holds(text.contexts, context)) {
         return false;
     }
-    text.contexts.erase(held);
+    context->held = false;
     return true;
 }
 
 Font* TextFontCreate(int32_t height, int32_t weight, const char* face) {
-    const sdl::FontFace* found = sdl::FindFontFace(face != nullptr ? face : "");
-    if (found == nullptr || height == 0 || !StartTtf()) {
+    if (height == 0) {
         return nullptr;
     }
-    // A negative height asks for the character height, which is the font's
-    // point size at 72 dots per inch; a positive one for the whole line.
-    const int size = std::abs(height);
-    SDL_RWops* bytes =
-        SDL_RWFromConstMem(found->bytes.data(), static_cast<int>(found->bytes.size()));
-    std::unique_ptr<TTF_Font, TtfCloser> ttf(TTF_OpenFontRW(bytes, 1, size));
-    if (!ttf) {
+    sdl::SizedFace* sized = FaceFor(height, weight, face);
+    if (sized == nullptr) {
         return nullptr;
     }
-    if (height > 0 && TTF_FontHeight(ttf.get()) > 0) {
-        TTF_SetFontSize(ttf.get(), std::max(1, size * size / TTF_FontHeight(ttf.get())));
+    Font* font = TakeHandle(text.fonts);
+    if (font != nullptr) {
+        font->face = sized;
     }
-    if (weight >= 600 && !found->bold) {
-        TTF_SetFontStyle(ttf.get(), TTF_STYLE_BOLD);
-    }
-    text.fonts.push_back(std::make_unique<Font>());
-    text.fonts.back()->ttf = std::move(ttf);
-    return text.fonts.back().get();
+    return font;
 }
 
 Font* TextFontSelect(TextContext* context, Font* font) {
@@ -137,42 +164,35 @@ Font* TextFontSelect(TextContext* context, Font* font) {
 }
 
 void TextFontDelete(Font* font) {
-    auto held = std::find_if(text.fonts.begin(), text.fonts.end(),
-                             [font](const auto& f) { return f.get() == font; });
-    if (held != text.fonts.end()) {
-        text.fonts.erase(held);
+    if (Holds(text.fonts, font)) {
+        font->held = false;
     }
 }
 
 bool TextDrawString(TextContext* context, const char* string, int32_t count, const Rect& box,
                     uint32_t format, uint32_t color) {
-    if (context == nullptr || context->font == nullptr || string == nullptr || count <= 0) {
+    if (!Holds(text.contexts, context) || !Holds(text.fonts, context->font) || string == nullptr ||
+        count <= 0) {
         return false;
     }
-    const std::string drawn(string, static_cast<size_t>(count));
-    const SDL_Color ink = {static_cast<uint8_t>(color & 0xFF),
-                           static_cast<uint8_t>((color >> 8) & 0xFF),
-                           static_cast<uint8_t>((color >> 16) & 0xFF), 255};
-    std::unique_ptr<SDL_Surface, SdlSurfaceFreer> rendered(
-        TTF_RenderUTF8_Blended(context->font->ttf.get(), drawn.c_str(), ink));
-    if (!rendered) {
-        return false;
-    }
-    std::unique_ptr<SDL_Surface, SdlSurfaceFreer> glyphs(
-        SDL_ConvertSurfaceFormat(rendered.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-    if (!glyphs || SDL_LockSurface(glyphs.get()) != 0) {
-        return false;
+    sdl::SizedFace& face = *context->font->face;
+    int width = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        width += face.Glyph(string[i]).advance;
     }
     int x = box.left;
     int y = box.top;
     if ((format & kTextCenter) != 0) {
-        x += (box.right - box.left - glyphs->w) / 2;
+        x += (box.right - box.left - width) / 2;
     }
     if ((format & kTextVerticalCenter) != 0) {
-        y += (box.bottom - box.top - glyphs->h) / 2;
+        y += (box.bottom - box.top - face.LineHeight()) / 2;
     }
-    BlendOnto(*context->surface, *glyphs, x, y, box);
-    SDL_UnlockSurface(glyphs.get());
+    for (int32_t i = 0; i < count; ++i) {
+        const sdl::GlyphMask& mask = face.Glyph(string[i]);
+        BlendMask(*context->surface, mask, x + mask.left, y, box, color);
+        x += mask.advance;
+    }
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -20,6 +21,18 @@ struct PatternFreer {
     void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
 };
 using Pattern = std::unique_ptr<FcPattern, PatternFreer>;
+
+bool ReadFace(const std::string& family, const char* file, int weight, FontFace* face) {
+    std::ifstream in(file, std::ios::binary);
+    face->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (face->bytes.empty()) {
+        return false;
+    }
+    face->family = family;
+    face->file = file;
+    face->bold = weight >= FC_WEIGHT_BOLD;
+    return true;
+}
 
 // fontconfig always answers with some face, falling back silently: asked for
 // a family it lacks it may give a face of pictures whose every glyph still
@@ -51,15 +64,61 @@ bool FindFamily(const std::string& family, FontFace* face) {
     }
     int weight = 0;
     FcPatternGetInteger(match.get(), FC_WEIGHT, 0, &weight);
-    std::ifstream in(reinterpret_cast<const char*>(file), std::ios::binary);
-    face->bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (face->bytes.empty()) {
+    return ReadFace(family, reinterpret_cast<const char*>(file), weight, face);
+}
+
+struct FontSetFreer {
+    void operator()(FcFontSet* set) const { FcFontSetDestroy(set); }
+};
+struct ObjectSetFreer {
+    void operator()(FcObjectSet* set) const { FcObjectSetDestroy(set); }
+};
+
+// Any scalable face this machine has that can write the ten digits, a bold
+// one when there is one: the counters need nothing more.
+bool FindAnyFaceWithDigits(FontFace* face) {
+    Pattern pattern(FcPatternCreate());
+    std::unique_ptr<FcObjectSet, ObjectSetFreer> objects(
+        FcObjectSetBuild(FC_FAMILY, FC_FILE, FC_WEIGHT, FC_CHARSET, FC_SCALABLE, nullptr));
+    if (!pattern || !objects) {
         return false;
     }
-    face->family = family;
-    face->file = reinterpret_cast<const char*>(file);
-    face->bold = weight >= FC_WEIGHT_BOLD;
-    return true;
+    FcPatternAddBool(pattern.get(), FC_SCALABLE, FcTrue);
+    std::unique_ptr<FcFontSet, FontSetFreer> faces(
+        FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!faces) {
+        return false;
+    }
+    FcPattern* best = nullptr;
+    int bestWeight = -1;
+    for (int i = 0; i < faces->nfont; ++i) {
+        FcCharSet* characters = nullptr;
+        if (FcPatternGetCharSet(faces->fonts[i], FC_CHARSET, 0, &characters) != FcResultMatch) {
+            continue;
+        }
+        bool digits = true;
+        for (FcChar32 c = '0'; c <= '9'; ++c) {
+            digits = digits && FcCharSetHasChar(characters, c) == FcTrue;
+        }
+        int weight = 0;
+        FcPatternGetInteger(faces->fonts[i], FC_WEIGHT, 0, &weight);
+        // Bold first; among the rest, the one nearest to bold.
+        const bool better = bestWeight < 0 || (bestWeight != FC_WEIGHT_BOLD &&
+                                               std::abs(weight - FC_WEIGHT_BOLD) <
+                                                   std::abs(bestWeight - FC_WEIGHT_BOLD));
+        if (digits && better) {
+            best = faces->fonts[i];
+            bestWeight = weight;
+        }
+    }
+    FcChar8* file = nullptr;
+    FcChar8* family = nullptr;
+    if (best == nullptr || FcPatternGetString(best, FC_FILE, 0, &file) != FcResultMatch) {
+        return false;
+    }
+    FcPatternGetString(best, FC_FAMILY, 0, &family);
+    return ReadFace(family != nullptr ? reinterpret_cast<const char*>(family) : "",
+                    reinterpret_cast<const char*>(file), bestWeight, face);
 }
 
 }  // namespace
@@ -77,6 +136,7 @@ const FontFace* FindFontFace(const std::string& wanted) {
         for (const char* standIn : kStandIns) {
             ok = ok || FindFamily(standIn, face.get());
         }
+        ok = ok || FindAnyFaceWithDigits(face.get());
         if (!ok) {
             face.reset();
         }

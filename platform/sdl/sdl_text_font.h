@@ -14,7 +14,8 @@ struct FontFace {
 };
 
 // The face asked for when this machine has it, else the first it has of a few
-// condensed heavy faces; null when it has none of them. Found and read once
+// condensed heavy faces, else any scalable face with the ten digits (bold when
+// there is one); null when fontconfig offers none at all. Found and read once
 // per name; the answer lives until the program ends.
 const FontFace* FindFontFace(const std::string& wanted);
 

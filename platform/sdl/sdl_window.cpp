@@ -1,5 +1,8 @@
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
+#include <string>
 
 #include "platform/sdl/sdl_shared.h"
 #include "platform/window.h"
@@ -14,6 +17,13 @@ namespace sdl {
 namespace {
 
 SDL_Window* window = nullptr;
+// The class the window manager sees (WM_CLASS on X11): the game's own name
+// for its window class, so the desktop can tell its window by it.
+std::string windowClass = "KV_Class";
+// Windowed play shows the picture at twice its size.
+constexpr int kWindowedScale = 2;
+int pictureWidth = 640;
+int pictureHeight = 480;
 
 void StopSdl() {
     if (window != nullptr) {
@@ -40,6 +50,8 @@ SDL_Window* MakeWindow(const char* title, int width, int height, Uint32 extraFla
     if (!StartSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) {
         return nullptr;
     }
+    pictureWidth = width;
+    pictureHeight = height;
     // Pointer motion would only fill the queue: the game never reads it.
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
     SDL_Window* made = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
@@ -57,7 +69,19 @@ bool StartSubsystems(uint32_t flags) {
     if (SDL_WasInit(flags) == flags) {
         return true;
     }
+    if ((flags & SDL_INIT_VIDEO) != 0) {
+        setenv("SDL_VIDEO_X11_WMCLASS", windowClass.c_str(), 1);
+        SDL_SetHint("SDL_VIDEO_X11_WMCLASS", windowClass.c_str());
+    }
     if (SDL_InitSubSystem(flags) != 0) {
+        return false;
+    }
+    // Where no display can be reached SDL falls back to drivers that show
+    // nothing; a game nobody can see or send a key to must not run.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if ((flags & SDL_INIT_VIDEO) != 0 && driver != nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     if (!exitHookSet) {
@@ -74,6 +98,59 @@ SDL_Window* GameWindow() {
     return window;
 }
 
+bool SetFullScreen(bool fullScreen) {
+    if (window == nullptr) {
+        return false;
+    }
+    if (fullScreen) {
+        return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+    }
+    if (SDL_SetWindowFullscreen(window, 0) != 0) {
+        return false;
+    }
+    SDL_SetWindowSize(window, pictureWidth * kWindowedScale, pictureHeight * kWindowedScale);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    return true;
+}
+
+namespace {
+
+// Alt+Enter switches between the full screen and a window, at any moment;
+// the game never sees it, since it reads only its own keys.
+void ToggleFullScreen() {
+    if (window == nullptr) {
+        return;
+    }
+    const bool fullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (SetFullScreen(!fullScreen)) {
+        RedrawWindow();
+    }
+}
+
+bool IsAltEnter(const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
+           (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER) &&
+           (event.key.keysym.mod & KMOD_ALT) != 0;
+}
+
+// The window's pixels were lost or its size changed: it is drawn whole again.
+bool NeedsRedraw(const SDL_Event& event) {
+    if (event.type != SDL_WINDOWEVENT) {
+        return false;
+    }
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 }  // namespace sdl
 
 namespace {
@@ -83,8 +160,11 @@ std::deque<WindowMessage> postedMessages;
 
 }  // namespace
 
-void WindowRegisterClass(const char* /*className*/, WindowProcedure procedure) {
+void WindowRegisterClass(const char* className, WindowProcedure procedure) {
     windowProcedure = procedure;
+    if (className != nullptr && *className != '\0') {
+        sdl::windowClass = className;
+    }
 }
 
 void WindowCreate(const char* /*className*/, const char* title, int width, int height) {
@@ -117,6 +197,11 @@ bool WindowPeekMessage(WindowMessage* message) {
     if (SDL_PollEvent(&event) == 0) {
         return false;
     }
+    if (sdl::IsAltEnter(event)) {
+        sdl::ToggleFullScreen();
+    } else if (sdl::NeedsRedraw(event)) {
+        sdl::RedrawWindow();
+    }
     // Closing the window (its close button, Alt+F4) and a quit request of the
     // desktop or a signal all mean the window goes away.
     const bool closing = event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT &&
@@ -140,7 +225,10 @@ void PostQuitMessage(int exitCode) {
 void ShowMessageBox(const char* text) {
     // The game gives the box no caption of its own; "Error" is what the
     // desktop shows for such a box.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "Error", text, sdl::window);
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, "Error", text, sdl::window) != 0) {
+        // No box can be shown (no display): the message goes where it can be read.
+        std::fprintf(stderr, "korvane: %s\n", text);
+    }
 }
 
 }  // namespace korvane::platform

@@ -1,6 +1,7 @@
 // One frame of play composed on the SDL display, flipped, and read back from
 // the X server: the blocks are where they belong and the digits are drawn
-// inside their boxes.
+// inside their boxes. Run a second time with no fonts on the machine
+// (KORVANE_TEST_NO_FONTS), when the game's own lettering writes the digits.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@
 #include "game/scoring.h"
 #include "gfx/playfield.h"
 #include "gfx/video.h"
+#include "platform/sdl/sdl_text_font.h"
 
 namespace korvane {
 namespace {
@@ -141,6 +143,9 @@ class SdlFrameTest : public ::testing::Test {
 
 TEST_F(SdlFrameTest, ComposedFrameShowsBlocksAndCounters) {
     EXPECT_EQ(videoDevice.layout, PixelLayout::Rgb565);
+    const bool noFonts = std::getenv("KORVANE_TEST_NO_FONTS") != nullptr;
+    EXPECT_EQ(platform::sdl::FindFontFace("Impact") == nullptr, noFonts)
+        << "a face was found only where fonts are installed";
     LoadBlocks();
     Image background;
     ASSERT_EQ(ImageLoad(&background, "Art\\Main.kvp", 16), 1);
@@ -198,6 +203,32 @@ TEST_F(SdlFrameTest, ComposedFrameShowsBlocksAndCounters) {
     const Counter counters[] = {{{54, 161, 197, 193}, {255, 255, 255}},
                                 {{102, 67, 151, 99}, {255, 255, 0}},
                                 {{90, 256, 162, 288}, {255, 255, 0}}};
+    // "123456": each sixth of the inked width of the score holds ink, so six
+    // digits are written and not one blot.
+    auto inkedAt = [&](int x) {
+        int inked = 0;
+        for (int y = 161; y < 193; ++y) {
+            inked += Near(game(x, y), kBackground) ? 0 : 1;
+        }
+        return inked;
+    };
+    int inkLeft = 197;
+    int inkRight = 54;
+    for (int x = 54; x < 197; ++x) {
+        if (inkedAt(x) > 0) {
+            inkLeft = std::min(inkLeft, x);
+            inkRight = x + 1;
+        }
+    }
+    EXPECT_GT(inkRight - inkLeft, 60) << "the score is six digits wide";
+    for (int digit = 0; digit < 6; ++digit) {
+        int inked = 0;
+        for (int x = inkLeft + (inkRight - inkLeft) * digit / 6;
+             x < inkLeft + (inkRight - inkLeft) * (digit + 1) / 6; ++x) {
+            inked += inkedAt(x);
+        }
+        EXPECT_GT(inked, 10) << "digit " << digit + 1 << " of the score";
+    }
     for (const Counter& counter : counters) {
         int inked = 0;
         int stray = 0;

@@ -1,10 +1,11 @@
-// The SDL sound device on SDL's dummy driver: sounds converted to the
-// device's format and mixed as the callback mixes them, looping, sounds that
+// The SDL sound device on SDL's dummy driver: sounds kept in their own
+// format and rate and mixed as the callback mixes them, looping, sounds that
 // end by themselves, volume, pan and rate, and play/stop hammering from the
 // game thread while the callback runs.
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -126,7 +127,7 @@ TEST_F(SdlSoundTest, OncePlayedSoundClearsItsPlayingBitAtItsEndAndRestartsFromTh
     EXPECT_NEAR(mix[0], Saw(0) / 32768.0F, 1e-6);
 }
 
-TEST_F(SdlSoundTest, EightBitMonoAtAnotherRateIsConvertedOnce) {
+TEST_F(SdlSoundTest, EightBitMonoAtAnotherRateIsResampledAsItIsMixed) {
     Bytes data(1102);  // a tenth of a second at 11025 Hz
     for (size_t i = 0; i < data.size(); ++i) {
         data[i] = static_cast<uint8_t>(128 + 60 * std::sin(static_cast<double>(i) / 10));
@@ -134,13 +135,24 @@ TEST_F(SdlSoundTest, EightBitMonoAtAnotherRateIsConvertedOnce) {
     ASSERT_EQ(Load("low", RiffWave({FormatChunk(Pcm(1, 11025, 8)), Chunk("data", data)})), 0);
     ASSERT_EQ(SoundPlay(0, kPlayOnce), 1);
     const auto expectedFrames = static_cast<uint32_t>(data.size() * rate_ / 11025);
-    uint32_t heard = 0;
-    while (SoundStatus(0) & kStatusPlaying && heard < 4 * expectedFrames) {
+    std::vector<float> heard;
+    while (SoundStatus(0) & kStatusPlaying && heard.size() < 4 * expectedFrames) {
         const auto mix = Mix(1);
         EXPECT_FLOAT_EQ(mix[0], mix[1]) << "mono on both sides";
-        ++heard;
+        heard.push_back(mix[0]);
     }
-    EXPECT_NEAR(heard, expectedFrames, expectedFrames / 50);
+    EXPECT_NEAR(heard.size(), expectedFrames, 2);
+    // Each output frame lies on the line between the two source samples
+    // around it.
+    auto sample = [&data](size_t i) { return (data[i] - 128.0F) / 128.0F; };
+    for (size_t n = 0; n + 1 < heard.size(); n += 97) {
+        const double at = static_cast<double>(n) * 11025 / rate_;
+        const auto i = static_cast<size_t>(at);
+        const double t = at - static_cast<double>(i);
+        const double expected =
+            sample(i) + (sample(std::min(i + 1, data.size() - 1)) - sample(i)) * t;
+        ASSERT_NEAR(heard[n], expected, 1e-4) << n;
+    }
 }
 
 TEST_F(SdlSoundTest, VolumePanAndRateShapeTheMix) {
@@ -164,15 +176,15 @@ TEST_F(SdlSoundTest, VolumePanAndRateShapeTheMix) {
     EXPECT_EQ(SoundSetPan(0, -10001), 0);
 }
 
-TEST_F(SdlSoundTest, FormatsTheDeviceCannotTakeAreRefusedAtCreation) {
+TEST_F(SdlSoundTest, FormatsTheDeviceCannotTakeAreRefusedAndSlowOnesKept) {
     auto format = Pcm(3, 8000, 16);
     EXPECT_EQ(Load("three", RiffWave({FormatChunk(format), Chunk("data", Bytes(60, 0))})), -1);
     format = Pcm(1, 50, 8);
     EXPECT_EQ(Load("slow", RiffWave({FormatChunk(format), Chunk("data", Bytes(60, 0))})), -1);
-    // A megabyte at 100 Hz would grow to gigabytes at the device's rate.
+    // A slow sound is kept at its own rate, so a megabyte stays a megabyte.
     format = Pcm(1, 100, 8);
     EXPECT_EQ(Load("vast", RiffWave({FormatChunk(format), Chunk("data", Bytes(1 << 20, 0x80))})),
-              -1);
+              2);
     EXPECT_EQ(Load("fine", Stereo16(10, Saw, Saw)), 3) << "the refused slots stay taken";
 }
 
