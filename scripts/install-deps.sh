@@ -7,10 +7,13 @@ build_packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
-    fonts-liberation
+    fonts-liberation dpkg-dev
 )
+# lintian, appstreamcli, desktop-file-validate and man check the package and
+# its metadata; fakeroot installs it into a throw-away root when not root.
 test_packages=(
     xvfb xauth xdotool x11-utils openbox imagemagick sox clang-format
+    lintian appstream desktop-file-utils man-db fakeroot
 )
 
 wanted=("${build_packages[@]}")

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/input_device.h"
+#include "platform/sdl/sdl_controller.h"
 #include "platform/sdl/sdl_shared.h"
 
 namespace korvane::platform {
@@ -145,6 +146,7 @@ void ReadKeyboard(uint8_t* snapshot) {
             snapshot[code] = 0x80;
         }
     }
+    sdl::AddControllerKeys(snapshot);
 }
 
 void ReadMouse(uint8_t* snapshot) {
@@ -163,7 +165,12 @@ void ReadMouse(uint8_t* snapshot) {
 }  // namespace
 
 InputSystem* InputCreate(uint32_t /*version*/) {
-    return sdl::StartSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS) ? &inputSystem : nullptr;
+    if (!sdl::StartSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) {
+        return nullptr;
+    }
+    // Controllers are welcome, not needed: without them the keyboard plays.
+    sdl::StartControllers();
+    return &inputSystem;
 }
 
 InputDevice* InputCreateDevice(InputSystem* /*system*/, InputDeviceKind kind) {
@@ -197,6 +204,8 @@ void InputUnacquire(InputDevice* /*device*/) {}
 
 void InputReleaseDevice(InputDevice* /*device*/) {}
 
-void InputRelease(InputSystem* /*system*/) {}
+void InputRelease(InputSystem* /*system*/) {
+    sdl::StopControllers();
+}
 
 }  // namespace korvane::platform

@@ -2,7 +2,8 @@
 //
 //   korvane_artgen <data-dir> <generated-dir> [<preview-dir>]
 //
-// writes <data-dir>/Art/*.kvp, <data-dir>/korvane.png and
+// writes <data-dir>/Art/*.kvp, the icon as <data-dir>/korvane.png (32x32) and
+// korvane-64.png, korvane-128.png, korvane-256.png, and
 // <generated-dir>/korvane_icon.h; with a preview folder it also writes each
 // picture as a PNG exactly as the 16-bit display shows it.
 
@@ -68,6 +69,13 @@ int main(int argc, char** argv) {
         !WriteFile((generated_dir / "korvane_icon.h").string(),
                    std::vector<std::uint8_t>(header.begin(), header.end()))) {
         return 1;
+    }
+    for (const int size : {64, 128, 256}) {
+        const std::string name = "korvane-" + std::to_string(size) + ".png";
+        if (!WriteFile((data_dir / name).string(),
+                       art::EncodePng(art::RoundToRgba(art::MakeIcon(size))))) {
+            return 1;
+        }
     }
     return 0;
 }

@@ -167,16 +167,19 @@ Canvas MakePlayScreen() {
     return canvas;
 }
 
-Canvas MakeIcon() {
-    Canvas canvas(32, 32, Rgb{0, 0, 0}, 0.0);
-    const Box plate{1, 1, 31, 31};
-    Fill(canvas, plate, RoundRect(plate, 6),
-         VerticalGradient(1, 31, Hex(0x2A2F78), palette::kSkyTop));
-    Bevel(canvas, plate, RoundRect(plate, 6), 2, 0.5);
-    DrawBlock(canvas, 5, 5, 11, 0);
-    DrawBlock(canvas, 16, 5, 11, 1);
-    DrawBlock(canvas, 5, 16, 11, 5);
-    DrawBlock(canvas, 16, 16, 11, 2);
+Canvas MakeIcon(int size) {
+    // Laid out on a 32-pixel grid and drawn afresh at each size, so the larger
+    // icons get crisp edges and the blocks' engraved marks.
+    const double s = size / 32.0;
+    Canvas canvas(size, size, Rgb{0, 0, 0}, 0.0);
+    const Box plate{1 * s, 1 * s, 31 * s, 31 * s};
+    Fill(canvas, plate, RoundRect(plate, 6 * s),
+         VerticalGradient(1 * s, 31 * s, Hex(0x2A2F78), palette::kSkyTop));
+    Bevel(canvas, plate, RoundRect(plate, 6 * s), 2 * s, 0.5);
+    DrawBlock(canvas, 5 * s, 5 * s, 11 * s, 0);
+    DrawBlock(canvas, 16 * s, 5 * s, 11 * s, 1);
+    DrawBlock(canvas, 5 * s, 16 * s, 11 * s, 5);
+    DrawBlock(canvas, 16 * s, 16 * s, 11 * s, 2);
     return canvas;
 }
 

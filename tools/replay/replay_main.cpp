@@ -3,6 +3,7 @@
 // Plays the whole game on the headless machine in virtual time, as the
 // script says, and writes what happened as a trace. See docs/replay.md.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -27,6 +28,20 @@ std::optional<uint64_t> Number(const char* text) {
     return std::stoull(digits);
 }
 
+// The data folder: the installed game's, found from where this program is
+// installed (on Linux, where /proc tells), or else the build tree's.
+std::string DefaultDataDir() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::filesystem::path installed = self.parent_path() / KORVANE_INSTALLED_DATA;
+        if (std::filesystem::is_directory(installed / "Art", error)) {
+            return installed.lexically_normal().string();
+        }
+    }
+    return KORVANE_DEFAULT_DATA;
+}
+
 int Usage(const char* problem) {
     std::fprintf(stderr,
                  "korvane-replay: %s\n"
@@ -40,7 +55,7 @@ int Usage(const char* problem) {
 
 int main(int argc, char** argv) {
     korvane::replay::Options options;
-    options.dataDir = KORVANE_DEFAULT_DATA;
+    options.dataDir = DefaultDataDir();
     options.shotsDir = ".";
     std::string tracePath;
     std::string scriptPath;
