@@ -6,10 +6,10 @@
 #include <string>
 
 #include "game/board.h"
-#include "sound/sound.h"
 #include "game/movement.h"
 #include "game/scoring.h"
 #include "platform/fake/fake_platform.h"
+#include "sound/sound.h"
 #include "timing/clock.h"
 
 namespace korvane::testing {
