@@ -3,7 +3,7 @@
 //   korvane_artgen <data-dir> <generated-dir> [<preview-dir>]
 //
 // writes <data-dir>/Art/*.kvp, <data-dir>/korvane.png and
-// <generated-dir>/korvane_icon.h; with a preview folder it also writes each
+// <generated-dir>/korvane_icon.h and korvane.ico; with a preview folder it also writes each
 // picture as a PNG exactly as the 16-bit display shows it.
 
 #include <cstdio>
@@ -13,6 +13,7 @@
 
 #include "tools/artgen/blocks.h"
 #include "tools/artgen/encode.h"
+#include "tools/artgen/ico.h"
 #include "tools/artgen/screens.h"
 #include "tools/assetkit/byte_writer.h"
 
@@ -66,7 +67,8 @@ int main(int argc, char** argv) {
     const std::string header = art::EncodeIconHeader(icon);
     if (!WriteFile((data_dir / "korvane.png").string(), art::EncodePng(icon)) ||
         !WriteFile((generated_dir / "korvane_icon.h").string(),
-                   std::vector<std::uint8_t>(header.begin(), header.end()))) {
+                   std::vector<std::uint8_t>(header.begin(), header.end())) ||
+        !WriteFile((generated_dir / "korvane.ico").string(), art::EncodeIco(icon))) {
         return 1;
     }
     return 0;
