@@ -56,4 +56,9 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
+# Test programs start one after another, often two at a time; a server that
+# stays a while after its last client keeps them from meeting one that is
+# just shutting down ("recvmsg: Connection reset by peer"). When a server
+# runs already, this one leaves at once.
+"$(dirname "$WINE")/wineserver" -p30 2>/dev/null || true
 exec "$WINE" "$@"
