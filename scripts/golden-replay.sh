@@ -16,7 +16,8 @@ if [[ $mode == update ]]; then
     echo "wrote $expected"
     exit 0
 fi
-if ! diff -u "$expected" "$work/trace" >"$work/diff"; then
+# The Windows build writes its trace with CRLF line ends, as Windows text files have.
+if ! diff -u --strip-trailing-cr "$expected" "$work/trace" >"$work/diff"; then
     head -60 "$work/diff"
     echo "the trace of $(basename "$script") differs from $(basename "$expected");"
     echo "if the change of behaviour is intended, run scripts/update-golden-replays.sh"

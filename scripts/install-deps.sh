@@ -14,6 +14,9 @@ build_packages=(
 test_packages=(
     xvfb xauth xdotool x11-utils openbox imagemagick sox clang-format
     lintian appstream desktop-file-utils man-db fakeroot
+    # The Windows build: cross compiler, resource compiler, GoogleTest's
+    # sources, and Wine to run it.
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 googletest wine64 unzip
 )
 
 wanted=("${build_packages[@]}")

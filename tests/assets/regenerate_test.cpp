@@ -20,8 +20,14 @@ TEST(Regenerate, SecondRunWritesIdenticalFiles) {
                             "\" \"" + (scratch / "generated").string() + "\"";
     const std::string sound = std::string("\"") + KORVANE_SOUNDGEN + "\" \"" + KORVANE_MUSIC_DIR +
                               "\" \"" + scratch.string() + "\"";
+#ifdef _WIN32
+    // cmd.exe takes the outermost pair of quotes off a command line.
+    ASSERT_EQ(std::system(("\"" + art + "\"").c_str()), 0);
+    ASSERT_EQ(std::system(("\"" + sound + "\"").c_str()), 0);
+#else
     ASSERT_EQ(std::system(art.c_str()), 0);
     ASSERT_EQ(std::system(sound.c_str()), 0);
+#endif
 
     const fs::path built = KORVANE_DATA_DIR;
     int compared = 0;

@@ -25,6 +25,7 @@ TEST_P(FakeDisplayTest, SavedPictureHoldsTheSurfaceColours) {
     std::ifstream in(png, std::ios::binary);
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in),
                                      std::istreambuf_iterator<char>()};
+    in.close();  // Windows removes no file that is still open
     ASSERT_GT(bytes.size(), 8u);
     EXPECT_EQ(bytes[1], 'P');
     EXPECT_EQ(bytes[2], 'N');
@@ -38,6 +39,7 @@ TEST_P(FakeDisplayTest, SavedPictureHoldsTheSurfaceColours) {
         std::ifstream pixel(raw, std::ios::binary);
         const std::vector<uint8_t> rgb{std::istreambuf_iterator<char>(pixel),
                                        std::istreambuf_iterator<char>()};
+        pixel.close();
         EXPECT_EQ(rgb, (std::vector<uint8_t>{0xFF, 0, 0}));
     }
     EXPECT_FALSE(fake::SavePng(nullptr, (folder / "none.png").string()));

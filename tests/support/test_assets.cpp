@@ -3,8 +3,8 @@
 #include "tests/support/kvp_bytes.h"
 #include "tests/support/wav_bytes.h"
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 
 namespace korvane::testing {
 std::vector<uint8_t> SolidPicture(uint32_t width, uint32_t height, uint8_t red, uint8_t green,
@@ -43,9 +43,18 @@ void WriteTestAssets(const std::string& folder) {
 }
 
 std::string MakeTempFolder(const std::string& prefix) {
-    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    const char* made = mkdtemp(pattern.data());
-    return made != nullptr ? std::string(made) : std::string();
+    // mkdtemp is POSIX only; a random name that create_directory makes anew
+    // is just as private, on Windows too.
+    std::random_device random;
+    std::error_code error;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+    for (int attempt = 0; attempt < 100 && !error; ++attempt) {
+        const std::filesystem::path folder = temp / (prefix + "-" + std::to_string(random()));
+        if (std::filesystem::create_directory(folder, error)) {
+            return folder.string();
+        }
+    }
+    return std::string();
 }
 
 }  // namespace korvane::testing

@@ -3,8 +3,8 @@
 //   korvane_artgen <data-dir> <generated-dir> [<preview-dir>]
 //
 // writes <data-dir>/Art/*.kvp, the icon as <data-dir>/korvane.png (32x32) and
-// korvane-64.png, korvane-128.png, korvane-256.png, and
-// <generated-dir>/korvane_icon.h; with a preview folder it also writes each
+// korvane-64.png, korvane-128.png, korvane-256.png, <generated-dir>/korvane_icon.h
+// and <generated-dir>/korvane.ico; with a preview folder it also writes each
 // picture as a PNG exactly as the 16-bit display shows it.
 
 #include <cstdio>
@@ -14,6 +14,7 @@
 
 #include "tools/artgen/blocks.h"
 #include "tools/artgen/encode.h"
+#include "tools/artgen/ico.h"
 #include "tools/artgen/screens.h"
 #include "tools/assetkit/byte_writer.h"
 
@@ -67,7 +68,8 @@ int main(int argc, char** argv) {
     const std::string header = art::EncodeIconHeader(icon);
     if (!WriteFile((data_dir / "korvane.png").string(), art::EncodePng(icon)) ||
         !WriteFile((generated_dir / "korvane_icon.h").string(),
-                   std::vector<std::uint8_t>(header.begin(), header.end()))) {
+                   std::vector<std::uint8_t>(header.begin(), header.end())) ||
+        !WriteFile((generated_dir / "korvane.ico").string(), art::EncodeIco(icon))) {
         return 1;
     }
     for (const int size : {64, 128, 256}) {

@@ -1,0 +1,33 @@
+# korvane.exe: the game for Windows, a GUI program (no console window) whose
+# icon is resource 1. It needs no DLL beyond Windows' own.
+set(KORVANE_ICON_FILE ${KORVANE_GENERATED_DIR}/korvane.ico)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/windows/korvane.rc.in
+               ${CMAKE_BINARY_DIR}/packaging/korvane.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/packaging/korvane.rc PROPERTIES
+                            OBJECT_DEPENDS ${KORVANE_ICON_FILE})
+
+add_executable(korvane WIN32
+    ${CMAKE_SOURCE_DIR}/platform/win32/win32_entry.cpp
+    ${CMAKE_BINARY_DIR}/packaging/korvane.rc)
+target_link_libraries(korvane PRIVATE korvane_windows)
+add_dependencies(korvane korvane_assets)
+
+# The package a player downloads: korvane-<version>-windows-x64.zip holding
+# korvane.exe, Art\, Sound\ and how to play. It runs from wherever it is
+# unpacked: started there, the game finds its files in its working folder.
+#   cmake --build build-windows --target package
+install(TARGETS korvane RUNTIME DESTINATION . COMPONENT windows_game)
+install(DIRECTORY ${KORVANE_DATA_DIR}/Art ${KORVANE_DATA_DIR}/Sound DESTINATION .
+        COMPONENT windows_game)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/windows/how-to-play.txt DESTINATION .
+        COMPONENT windows_game)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME korvane)
+set(CPACK_PACKAGE_FILE_NAME korvane-${PROJECT_VERSION}-windows-x64)
+set(CPACK_ARCHIVE_FILE_NAME ${CPACK_PACKAGE_FILE_NAME})
+# Only the game's own files: the headless tools and the Linux desktop files
+# installed elsewhere in the tree stay out.
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL windows_game)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+include(CPack)

@@ -1,0 +1,11 @@
+// korvane.exe's entry: a Windows GUI program, so no console window opens.
+#include <windows.h>
+
+#include "app/win_main.h"
+
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*show*/) {
+    // The game reads none of these: the module handle is asked for where it
+    // is needed, and the window is shown the default way.
+    ExitProcess(static_cast<UINT>(korvane::WinMain()));
+}

@@ -1,0 +1,142 @@
+// The Windows backend's sound: one DirectSound object and a static
+// DirectSound buffer per sound slot; DirectSound mixes whatever plays.
+#include <windows.h>
+
+// mmsystem.h needs the types windows.h defines, and dsound.h its wave format.
+#include <mmsystem.h>
+
+#include <dsound.h>
+
+#include "platform/sound_device.h"
+#include "platform/win32/win32_shared.h"
+
+namespace korvane::platform {
+namespace {
+
+IDirectSound* directSound = nullptr;
+
+}  // namespace
+
+struct SoundBufferData {
+    IDirectSoundBuffer* buffer = nullptr;
+};
+
+void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
+    if (buffer != nullptr && buffer->buffer != nullptr) {
+        buffer->buffer->Release();  // a playing buffer stops as it goes
+    }
+    std::default_delete<SoundBufferData>()(buffer);
+}
+
+bool SoundDeviceOpen() {
+    if (directSound != nullptr) {
+        return true;
+    }
+    if (FAILED(DirectSoundCreate(nullptr, &directSound, nullptr))) {
+        directSound = nullptr;
+        return false;
+    }
+    return true;
+}
+
+bool SoundDeviceAttachToWindow() {
+    return directSound != nullptr &&
+           SUCCEEDED(directSound->SetCooperativeLevel(win32::GameWindow(), DSSCL_NORMAL));
+}
+
+void SoundDeviceClose() {
+    if (directSound != nullptr) {
+        directSound->Release();
+        directSound = nullptr;
+    }
+}
+
+SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int /*slot*/) {
+    if (directSound == nullptr) {
+        return nullptr;
+    }
+    WAVEFORMATEX format{};
+    format.wFormatTag = spec.format.formatTag;
+    format.nChannels = spec.format.channels;
+    format.nSamplesPerSec = spec.format.samplesPerSecond;
+    format.nAvgBytesPerSec = spec.format.averageBytesPerSecond;
+    format.nBlockAlign = spec.format.blockAlign;
+    format.wBitsPerSample = spec.format.bitsPerSample;
+    format.cbSize = spec.format.extraSize;
+    // The seam's buffer flags are DirectSound's own capability bits.
+    DSBUFFERDESC description{};
+    description.dwSize = sizeof description;
+    description.dwFlags = spec.flags;
+    description.dwBufferBytes = spec.bytes;
+    description.lpwfxFormat = &format;
+    IDirectSoundBuffer* buffer = nullptr;
+    if (FAILED(directSound->CreateSoundBuffer(&description, &buffer, nullptr))) {
+        return nullptr;
+    }
+    return SoundBuffer(new SoundBufferData{buffer});
+}
+
+bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
+                     bool fromWritePosition, SoundRegions* regions) {
+    void* first = nullptr;
+    void* second = nullptr;
+    DWORD firstBytes = 0;
+    DWORD secondBytes = 0;
+    if (FAILED(buffer.buffer->Lock(offset, bytes, &first, &firstBytes, &second, &secondBytes,
+                                   fromWritePosition ? DSBLOCK_FROMWRITECURSOR : 0))) {
+        return false;
+    }
+    *regions = SoundRegions{static_cast<uint8_t*>(first), firstBytes, static_cast<uint8_t*>(second),
+                            secondBytes};
+    return true;
+}
+
+bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
+    return SUCCEEDED(buffer.buffer->Unlock(regions.first, regions.firstBytes, regions.second,
+                                           regions.secondBytes));
+}
+
+bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
+    return SUCCEEDED(buffer.buffer->SetCurrentPosition(byteOffset));
+}
+
+bool SoundBufferPlay(SoundBufferData& buffer, uint32_t flags) {
+    // kPlayLoopingFlag is DSBPLAY_LOOPING.
+    return SUCCEEDED(buffer.buffer->Play(0, 0, flags));
+}
+
+bool SoundBufferStop(SoundBufferData& buffer) {
+    return SUCCEEDED(buffer.buffer->Stop());
+}
+
+bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
+    DWORD word = 0;
+    if (FAILED(buffer.buffer->GetStatus(&word))) {
+        return false;
+    }
+    *status = word;  // DSBSTATUS_PLAYING and DSBSTATUS_LOOPING are the seam's bits
+    return true;
+}
+
+bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
+    return SUCCEEDED(buffer.buffer->SetVolume(hundredthsOfDecibel));
+}
+
+bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
+    return SUCCEEDED(buffer.buffer->SetFrequency(samplesPerSecond));
+}
+
+bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
+    return SUCCEEDED(buffer.buffer->SetPan(pan));
+}
+
+// The seam's values are DirectSound's; a change on either side shows here.
+static_assert(kBufferStatic == DSBCAPS_STATIC && kBufferMixedInSoftware == DSBCAPS_LOCSOFTWARE &&
+              kBufferFrequencyControl == DSBCAPS_CTRLFREQUENCY &&
+              kBufferPanControl == DSBCAPS_CTRLPAN && kBufferVolumeControl == DSBCAPS_CTRLVOLUME);
+static_assert(kPlayLoopingFlag == DSBPLAY_LOOPING && kStatusPlayingBit == DSBSTATUS_PLAYING &&
+              kStatusLoopingBit == DSBSTATUS_LOOPING);
+static_assert(kVolumeSilent == DSBVOLUME_MIN && kPanLeft == DSBPAN_LEFT &&
+              kPanRight == DSBPAN_RIGHT);
+
+}  // namespace korvane::platform

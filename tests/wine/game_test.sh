@@ -1,0 +1,344 @@
+#!/usr/bin/env bash
+# End-to-end test of korvane.exe under Wine on a virtual X display (Xvfb at
+# 640x480x24, no window manager): keys sent with xdotool, the screen read
+# back with ImageMagick's import.
+#   game_test.sh WINE_RUN KORVANE_EXE WRITE_TEST_ASSETS_EXE REPLAY_EXE ZIP REFERENCE_SCRIPT
+# The first run plays on the small test pictures, plain colours, so each
+# screen is told by the colour of a pixel outside the well; the second runs
+# the player's zip, unpacked into a folder with a space in its name, and
+# compares its screens with the headless build's drawn from the same files.
+set -uo pipefail
+wine_run=$1
+korvane=$2
+write_assets=$3
+replay=$4
+zip=$5
+reference_script=$6
+
+work=$(mktemp -d /tmp/korvane-wine-XXXXXX)
+shots_kept=$(dirname "$korvane")/wine-test-shots
+xvfb_pid=""
+game_pid=""
+failures=0
+passes=0
+
+# A prefix of its own, so that the Wine processes this test leaves behind
+# belong to this display and go with it.
+export KORVANE_WINEPREFIX=${KORVANE_E2E_WINEPREFIX:-$(dirname "$korvane")/wine-prefix-e2e}
+export WINEPREFIX=$KORVANE_WINEPREFIX
+# Wine's DirectSound plays through ALSA: a null device stands in for a sound card.
+printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/asound-null.conf"
+printf '# no devices at all\n' >"$work/asound-none.conf"
+export ALSA_CONFIG_PATH=$work/asound-null.conf
+
+wineserver_of_prefix() {
+    local wine
+    wine=$(WINEPREFIX=$KORVANE_WINEPREFIX "$wine_run" --which-wine)
+    echo "$(dirname "$wine")/wineserver"
+}
+
+cleanup() {
+    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
+    "$(wineserver_of_prefix)" -k 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    # The screenshots of a failed run are kept for a look.
+    if ((failures > 0)); then
+        rm -rf "$shots_kept" && mkdir -p "$shots_kept" && cp -r "$work"/*.png "$work/reference" "$shots_kept" 2>/dev/null
+        echo "screenshots kept in $shots_kept"
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+pass() { echo "ok: $1"; passes=$((passes + 1)); }
+fail() { echo "FAILED: $1"; failures=$((failures + 1)); }
+
+start_display() {
+    for n in $(seq 140 180); do
+        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+        Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 1 50); do
+            xdpyinfo >/dev/null 2>&1 && return 0
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
+    done
+    echo "cannot start Xvfb"
+    return 1
+}
+
+shot() { import -display "$DISPLAY" -window root "png:$work/$1.png" 2>/dev/null; }
+
+pixel() {
+    convert "$work/$1.png" -format \
+        "%[fx:round(255*p{$2,$3}.r)] %[fx:round(255*p{$2,$3}.g)] %[fx:round(255*p{$2,$3}.b)]" info:
+}
+
+# near "R G B" "R G B": true when every channel is within 14.
+near() {
+    local a=($1) b=($2)
+    for c in 0 1 2; do
+        local d=$((a[c] - b[c]))
+        ((d < 0)) && d=$((-d))
+        ((d > 14)) && return 1
+    done
+    return 0
+}
+
+# wait_for NAME X Y "R G B" SECONDS: polls the screen until the pixel has
+# that colour; the last screenshot is NAME.png.
+wait_for() {
+    local name=$1 x=$2 y=$3 colour=$4 seconds=$5
+    local deadline=$((SECONDS + seconds))
+    while ((SECONDS <= deadline)); do
+        if shot "$name" && near "$(pixel "$name" "$x" "$y")" "$colour"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    echo "  (pixel $x,$y is $(pixel "$name" "$x" "$y" 2>/dev/null), wanted $colour)"
+    return 1
+}
+
+# The whole screen shows that colour at two far corners, so a wipe has ended.
+wait_screen() {
+    wait_for "$1" 20 20 "$2" "$3" && wait_for "$1" 620 460 "$2" "$3"
+}
+
+game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
+
+# A key held for several frames and at least two keyboard samples (one every
+# 100 ms), with time to spare on a busy machine; a held arrow may act more
+# than once, which the checks allow.
+press() {
+    local window
+    window=$(game_window)
+    [[ -n "$window" ]] && xdotool windowfocus "$window" 2>/dev/null
+    sleep 0.05
+    xdotool keydown "$1"
+    sleep 0.35
+    xdotool keyup "$1"
+}
+
+# The blocks in the well on the plain test background: "width height left top"
+# of the box round everything that is not the background, or "0 0 0 0".
+well_blocks() {
+    local box
+    box=$(convert "$work/$1.png" -crop 312x480+251+0 +repage -fuzz 6% -fill black \
+        -opaque "rgb(16,16,66)" -trim -format "%w %h %X %Y" info: 2>/dev/null)
+    local w h x y
+    read -r w h x y <<<"$box"
+    # A well with nothing in it trims to one pixel.
+    if [[ -z "$w" || "$w" -le 1 ]]; then
+        echo "0 0 0 0"
+    else
+        echo "$w $h ${x#+} ${y#+}"
+    fi
+}
+
+start_game() {
+    local folder=$1
+    shift
+    (cd "$folder" && exec env "$@" "$wine_run" "$korvane" >"$work/out.log" 2>"$work/err.log") &
+    game_pid=$!
+}
+
+# wait_exit SECONDS: waits for the game to end; `code` is its exit code, or
+# "timeout" when it had to be killed.
+wait_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS <= deadline)); do
+        sleep 0.1
+    done
+    if kill -0 "$game_pid" 2>/dev/null; then
+        kill -9 "$game_pid"
+        wait "$game_pid" 2>/dev/null
+        code=timeout
+    else
+        wait "$game_pid"
+        code=$?
+    fi
+    game_pid=""
+}
+
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
+
+loading="99 97 99"
+menu="16 65 16"
+playing="16 16 66"
+filemenu="66 16 16"
+black="0 0 0"
+
+# Wine's desktop process keeps the display it was started on, so none of this
+# prefix's may be left from another run, and the display comes first.
+"$(wineserver_of_prefix)" -k 2>/dev/null
+start_display || exit 1
+# The prefix's first start takes a while; it is not part of the game's.
+"$wine_run" cmd /c exit >/dev/null 2>&1
+assets="$work/assets"
+"$wine_run" "$write_assets" "$assets" || { echo "cannot write the test pictures"; exit 1; }
+
+echo "== a whole session on the test pictures"
+launched=$(date +%s.%N)
+start_game "$assets"
+wait_for loading 20 20 "$loading" 20 && pass "the loading picture shows" || fail "loading picture"
+loading_at=$(date +%s.%N)
+wait_screen menu "$menu" 25 && pass "the main menu shows after its wipe" || fail "main menu"
+menu_at=$(date +%s.%N)
+echo "  launch to loading picture: $(elapsed "$launched" "$loading_at") s"
+echo "  launch to main menu fully shown: $(elapsed "$launched" "$menu_at") s"
+
+press n
+wait_screen play "$playing" 8 && pass "N starts a game" || fail "N"
+w=0
+for _ in $(seq 1 40); do
+    shot piece
+    read -r w h x0 y0 < <(well_blocks piece)
+    ((w > 0)) && break
+    sleep 0.1
+done
+((w > 0)) && pass "a piece falls into the well" || fail "no piece in the well"
+first_y=$y0
+sleep 1
+shot fallen
+read -r w h x0 y0 < <(well_blocks fallen)
+((w > 0 && y0 > first_y)) && pass "the piece falls ($first_y -> $y0)" || fail "fall: $first_y -> $y0"
+before_x=$x0
+press Left
+sleep 0.3
+shot left
+read -r w h x0 y0 < <(well_blocks left)
+((w > 0 && x0 < before_x)) && pass "Left moves the piece left ($before_x -> $x0)" ||
+    fail "Left: $before_x -> $x0"
+before_x=$x0
+press Right
+sleep 0.3
+shot right
+read -r w h x0 y0 < <(well_blocks right)
+((w > 0 && x0 > before_x)) && pass "Right moves the piece right ($before_x -> $x0)" ||
+    fail "Right: $before_x -> $x0"
+before_shape="${w}x${h}"
+after_shape=$before_shape
+window=$(game_window)
+[[ -n "$window" ]] && xdotool windowfocus "$window" 2>/dev/null
+xdotool keydown Up
+for _ in $(seq 1 8); do
+    shot up
+    read -r w h x0 y0 < <(well_blocks up)
+    after_shape="${w}x${h}"
+    [[ "$after_shape" != "$before_shape" ]] && break
+done
+xdotool keyup Up
+if [[ "$before_shape" == "48x48" ]]; then
+    pass "Up on the square (which looks the same turned)"
+elif [[ "$before_shape" != "$after_shape" ]]; then
+    pass "Up turns the piece ($before_shape -> $after_shape)"
+else
+    fail "Up: the piece kept its outline $before_shape"
+fi
+shot before_down
+read -r w h x0 before_y < <(well_blocks before_down)
+press Down
+shot down
+read -r w h x0 y0 < <(well_blocks down)
+((w > 0 && y0 > before_y)) && pass "Down moves the piece down ($before_y -> $y0)" ||
+    fail "Down: $before_y -> $y0"
+
+press Escape
+wait_screen escape "$menu" 8 && pass "Escape returns to the main menu" || fail "Escape"
+press r
+wait_screen resume "$playing" 8 && pass "R resumes the game" || fail "R"
+read -r w _ < <(well_blocks resume)
+((w > 0)) && pass "the resumed game still has its piece" || fail "resumed game lost its piece"
+press Escape
+wait_screen menu2 "$menu" 8 || fail "Escape again"
+press g
+wait_screen file "$filemenu" 8 && pass "G opens the file menu" || fail "G"
+press b
+wait_screen back "$menu" 8 && pass "B goes back to the main menu" || fail "B"
+press e
+wait_screen exit "$black" 8 && pass "E wipes the screen to black" || fail "E wipe"
+wait_exit 15
+[[ "$code" == 0 ]] && pass "the game ends with exit code 0" || fail "exit code $code"
+
+echo "== the zip unpacked anywhere, screen for screen as the headless build draws it"
+data="$work/My Games/korvane"
+mkdir -p "$data" "$work/reference"
+unzip -q "$zip" -d "$data" || fail "cannot unpack $zip"
+[[ -f "$data/how-to-play.txt" ]] && pass "the zip holds how-to-play.txt" || fail "no how-to-play.txt"
+korvane=$data/korvane.exe
+"$wine_run" "$replay" --assets "$data" --shots "$work/reference" "$reference_script" \
+    >"$work/replay.log" 2>&1 || fail "the reference pictures: $(tail -3 "$work/replay.log")"
+# differs NAME REFERENCE: how many pixels differ by more than 3 % in a channel.
+differs() {
+    compare -metric AE -fuzz 3% "$work/$1.png" "$work/reference/$2.png" null: 2>&1 | cut -d' ' -f1
+}
+# wait_match NAME REFERENCE SECONDS: polls the screen until it is the
+# reference picture, give or take 64 pixels.
+wait_match() {
+    local name=$1 reference=$2 seconds=$3 d=""
+    local deadline=$((SECONDS + seconds))
+    while ((SECONDS <= deadline)); do
+        shot "real-$name"
+        d=$(differs "real-$name" "$reference")
+        if [[ "$d" =~ ^[0-9]+$ && "$d" -le 64 ]]; then
+            pass "$name screen matches the headless build's ($d pixels differ)"
+            return 0
+        fi
+        sleep 0.2
+    done
+    fail "$name screen: $d pixels differ from the headless build's"
+}
+start_game "$data"
+wait_match loading loading 20
+wait_match menu menu 25
+press g
+wait_match filemenu filemenu 10
+press b
+wait_match menu-again menu 10
+press e
+wait_exit 15
+[[ "$code" == 0 ]] && pass "exit code 0 with the real pictures" || fail "exit code $code"
+
+echo "== a failed start-up: the loading picture missing"
+cp -r "$assets" "$work/noloading"
+rm "$work/noloading/Art/Loading.kvp"
+start_game "$work/noloading"
+wait_exit 30
+[[ "$code" == 1 ]] && pass "exit code 1" || fail "exit code $code after a missing loading picture"
+grep -q 'Art.Loading.kvp' "$work/err.log" && pass "standard error names Art\\Loading.kvp" ||
+    fail "standard error: $(cat "$work/err.log")"
+
+echo "== a failed start-up with its message box: no sound device"
+# Wine traces each message box's text on its msgbox channel.
+start_game "$assets" ALSA_CONFIG_PATH="$work/asound-none.conf" WINEDEBUG=-all,+msgbox
+box=""
+for _ in $(seq 1 300); do
+    box=$(xdotool search --name '^Error$' 2>/dev/null | head -1)
+    [[ -n "$box" ]] && break
+    sleep 0.1
+done
+if [[ -n "$box" ]]; then
+    pass "the message box shows"
+    sleep 0.5
+    shot box
+    xdotool windowfocus "$box" 2>/dev/null
+    xdotool key --window "$box" Return
+    wait_exit 15
+    [[ "$code" == 1 ]] && pass "dismissed, the game ends with exit code 1" || fail "exit code $code"
+    grep -q 'MSGBOX_OnInit L"Unable to create Direct Sound Object."' "$work/err.log" &&
+        pass "the box says \"Unable to create Direct Sound Object.\"" ||
+        fail "message box text: $(grep MSGBOX "$work/err.log")"
+    grep -q "korvane: start-up failed: the sound device" "$work/err.log" &&
+        pass "standard error names the sound device" || fail "standard error: $(grep -v ALSA "$work/err.log")"
+else
+    fail "no message box"
+    wait_exit 1
+fi
+
+echo "$passes passed, $failures failed"
+((failures == 0))

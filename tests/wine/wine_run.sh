@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in a private prefix, made on first use:
+#   wine_run.sh program.exe [arguments...]
+#   wine_run.sh --which-wine      (prints the Wine loader it would use)
+# The prefix lives in KORVANE_WINEPREFIX, or else in the build folder the
+# program was built in (the folder holding CMakeCache.txt above it).
+set -euo pipefail
+
+find_wine() {
+    local candidate
+    for candidate in "${WINE:-}" "$(command -v wine64 || true)" "$(command -v wine || true)" \
+        /usr/lib/wine/wine64 /usr/lib/x86_64-linux-gnu/wine/wine64 /usr/bin/wine64; do
+        if [[ -n "$candidate" && -x "$candidate" ]]; then
+            echo "$candidate"
+            return 0
+        fi
+    done
+    echo "wine_run.sh: no wine64 found (Debian package wine64)" >&2
+    return 1
+}
+
+find_prefix() {
+    local dir
+    dir=$(cd "$(dirname "$1")" && pwd)
+    while [[ "$dir" != "/" ]]; do
+        if [[ -f "$dir/CMakeCache.txt" ]]; then
+            echo "$dir/wine-prefix"
+            return 0
+        fi
+        dir=$(dirname "$dir")
+    done
+    echo "${TMPDIR:-/tmp}/korvane-wine-prefix-$(id -u)"
+}
+
+[[ $# -ge 1 ]] || { echo "usage: wine_run.sh program.exe [arguments...] | --which-wine" >&2; exit 2; }
+WINE=$(find_wine)
+if [[ "$1" == "--which-wine" ]]; then
+    echo "$WINE"
+    exit 0
+fi
+export WINE
+export WINEPREFIX=${KORVANE_WINEPREFIX:-$(find_prefix "$1")}
+export WINEDEBUG=${WINEDEBUG:--all}
+# No .NET or browser engine: the first start of a prefix would offer to fetch them.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEARCH=win64
+
+if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+    mkdir -p "$WINEPREFIX"
+    # Two builds may start at once; one makes the prefix, the other waits.
+    (
+        flock 9
+        if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+            DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
+            "$(dirname "$WINE")/wineserver" -w 2>/dev/null || true
+        fi
+    ) 9>"$WINEPREFIX.lock"
+fi
+# Test programs start one after another, often two at a time; a server that
+# stays a while after its last client keeps them from meeting one that is
+# just shutting down ("recvmsg: Connection reset by peer"). When a server
+# runs already, this one leaves at once.
+"$(dirname "$WINE")/wineserver" -p30 2>/dev/null || true
+exec "$WINE" "$@"
