@@ -30,4 +30,5 @@ set(CPACK_ARCHIVE_FILE_NAME ${CPACK_PACKAGE_FILE_NAME})
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL windows_game)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
-include(CPack)
+# CPack itself is read once, with the settings every package shares, in
+# cmake/packaging.cmake.

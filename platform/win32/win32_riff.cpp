@@ -5,12 +5,14 @@
 // mmsystem.h needs the types windows.h defines.
 #include <mmsystem.h>
 
+#include "platform/files.h"
 #include "platform/riff.h"
 
 namespace korvane::platform {
 
 struct RiffFileData {
     HMMIO handle = nullptr;
+    uint32_t bytes = 0;  // the file's size, which no chunk's data may pass
 };
 
 void RiffFileCloser::operator()(RiffFileData* file) const {
@@ -39,6 +41,15 @@ RiffChunk FromChunkInfo(const MMCKINFO& info) {
 }  // namespace
 
 RiffFile RiffOpen(const char* gamePath) {
+    // The multimedia reader does not tell the file's size; the plain file
+    // functions do, before it opens the file.
+    uint32_t bytes = 0;
+    {
+        File file = FileOpen(gamePath);
+        if (!file || !FileSize(*file, &bytes)) {
+            return nullptr;
+        }
+    }
     // mmioOpenA takes a writable name; the game's paths are used as they are.
     char name[MAX_PATH] = {};
     lstrcpynA(name, gamePath, MAX_PATH);
@@ -46,7 +57,7 @@ RiffFile RiffOpen(const char* gamePath) {
     if (handle == nullptr) {
         return nullptr;
     }
-    return RiffFile(new RiffFileData{handle});
+    return RiffFile(new RiffFileData{handle, bytes});
 }
 
 bool RiffDescendForm(RiffFileData& file, uint32_t formType, RiffChunk* form) {
@@ -82,6 +93,10 @@ bool RiffRead(RiffFileData& file, void* destination, uint32_t bytes, uint32_t* b
     }
     *bytesRead = static_cast<uint32_t>(got);
     return true;
+}
+
+uint32_t RiffFileBytes(const RiffFileData& file) {
+    return file.bytes;
 }
 
 bool RiffAscend(RiffFileData& file, const RiffChunk& chunk) {
