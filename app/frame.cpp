@@ -54,12 +54,6 @@ void RunMainMenuFrame() {
     }
 }
 
-// The time since the last tick is taken modulo 2^32, so the ticks go on
-// across the millisecond clock's wrap.
-bool IntervalPassed(uint32_t interval, uint32_t last) {
-    return NowMs() - last > interval;
-}
-
 void SampleKeys() {
     InputReadKeyboard();
     // Only the first key down acts: Escape before the arrows, Up before Down
@@ -99,12 +93,12 @@ void RunPlayFrame() {
         SoundPlay(gameMusic, kPlayLooping);
     }
     VideoCopyImage(videoDevice.backBuffer, mainImage, kScreenWidth, kScreenHeight, kScreenDepth);
-    if (IntervalPassed(kInputIntervalMs, lastInputTick)) {
+    if (TickDue(NowMs(), lastInputTick, kInputIntervalMs)) {
         SampleKeys();
         lastInputTick = NowMs();
     }
     uint32_t rowsClearedThisFrame = 0;
-    if (IntervalPassed(kGravityIntervalMs, lastGravityTick)) {
+    if (TickDue(NowMs(), lastGravityTick, kGravityIntervalMs)) {
         rowsClearedThisFrame = FallOneStep();
         lastGravityTick = NowMs();
     }

@@ -20,6 +20,13 @@ inline constexpr uint32_t kInputIntervalMs = 100;
 inline constexpr uint32_t kGravityIntervalMs = 250;
 inline constexpr uint32_t kGameEndPauseMs = 2000;
 
+// Whether more than `interval` ms have passed from `last` to `now`. The time
+// between them is taken modulo 2^32, so the ticks go on across the
+// millisecond clock's wrap.
+constexpr bool TickDue(uint32_t now, uint32_t last, uint32_t interval) {
+    return now - last > interval;
+}
+
 int RunFrame();
 // No background, no music, both ticks at 0, as at program start.
 void ResetFrameState();

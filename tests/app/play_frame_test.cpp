@@ -53,6 +53,16 @@ class PlayFrameTest : public FrameTest {
     }
 };
 
+// A tick is due once strictly more than its interval has passed, also when
+// the millisecond clock wrapped in between.
+TEST(TickTest, DueStrictlyAfterItsIntervalAndAcrossTheWrap) {
+    EXPECT_FALSE(TickDue(1250, 1000, kGravityIntervalMs));
+    EXPECT_TRUE(TickDue(1251, 1000, kGravityIntervalMs));
+    EXPECT_FALSE(TickDue(0xFFFFFFF0u + 100, 0xFFFFFFF0u, kInputIntervalMs));
+    EXPECT_TRUE(TickDue(0x00000010u, 0xFFFFFF80u, kInputIntervalMs)) << "144 ms across the wrap";
+    EXPECT_FALSE(TickDue(0x00000010u, 0xFFFFFF80u, kGravityIntervalMs));
+}
+
 TEST_F(PlayFrameTest, GravityEveryQuarterSecondAndMusicLooping) {
     RunFrame();
     EXPECT_EQ(SoundPlays(gameMusic, kPlayLooping), 1);
