@@ -1,6 +1,9 @@
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "platform/clock.h"
+#include "platform/sdl/sdl_shared.h"
 
 namespace korvane::platform {
 namespace {
@@ -14,7 +17,10 @@ bool CounterFrequency(uint64_t* countsPerSecond) {
     return SDL_GetPerformanceFrequency() != 0;
 }
 
+// The game spins on the clock between its frames and through its pauses, so
+// reading the clock is where the window gets its turn.
 uint64_t CounterValue() {
+    sdl::ServiceWindow();
     const uint64_t raw = SDL_GetPerformanceCounter();
     const uint64_t rate = SDL_GetPerformanceFrequency();
     const uint64_t seconds = raw / rate;
@@ -23,11 +29,17 @@ uint64_t CounterValue() {
 }
 
 uint32_t TimerMs() {
+    sdl::ServiceWindow();
     return SDL_GetTicks();
 }
 
 void SleepMs(uint32_t ms) {
-    SDL_Delay(ms);
+    // Slept in short pieces, so the window still answers meanwhile.
+    const uint64_t end = SDL_GetTicks64() + ms;
+    for (uint64_t now = SDL_GetTicks64(); now < end; now = SDL_GetTicks64()) {
+        SDL_Delay(static_cast<Uint32>(std::min<uint64_t>(end - now, 20)));
+        sdl::ServiceWindow();
+    }
 }
 
 }  // namespace korvane::platform

@@ -216,12 +216,10 @@ void ShowWithRenderer(const uint8_t* pixels, int32_t pitch, const uint8_t* previ
 
 bool HasGpu() {
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ignored)) {
-        if (entry.path().filename().string().rfind("renderD", 0) == 0) {
-            return true;
-        }
-    }
-    return false;
+    const std::filesystem::directory_iterator nodes("/dev/dri", ignored);
+    return std::any_of(begin(nodes), end(nodes), [](const auto& entry) {
+        return entry.path().filename().string().rfind("renderD", 0) == 0;
+    });
 }
 
 // The whole multiple the picture gets on the desktop.

@@ -16,9 +16,18 @@ bool StartSubsystems(uint32_t flags);
 // Null when no window can be made (no display).
 SDL_Window* GameWindow();
 
+// Whether a window manager looks after the window's place and size.
+bool HasWindowManager(SDL_Window* window);
+
 // Puts the game window on the whole screen, or in a window of twice the
 // picture's size in the middle of the screen. False when the desktop refuses.
 bool SetFullScreen(bool fullScreen);
+
+// Lets the window answer the desktop while the game is busy elsewhere (its
+// start-up pauses, a wipe, the pause after a game): at most every 20 ms, takes
+// in the host's events and acts on Alt+Enter and on a window to draw again.
+// The events stay queued for the game's own message loop.
+void ServiceWindow();
 
 // Shows the primary surface again, whole: the window was uncovered, resized
 // or switched between full screen and windowed.

@@ -67,10 +67,12 @@ bool Holds(const std::array<Handle, kHandles>& pool, const Handle* handle) {
 
 sdl::SizedFace* FaceFor(int32_t height, int32_t weight, const char* name) {
     const sdl::FontFace* found = sdl::FindFontFace(name != nullptr ? name : "");
-    for (const OpenedFace& opened : text.faces) {
-        if (opened.found == found && opened.height == height && opened.weight == weight) {
-            return opened.face.get();
-        }
+    const auto opened =
+        std::find_if(text.faces.begin(), text.faces.end(), [&](const OpenedFace& o) {
+            return o.found == found && o.height == height && o.weight == weight;
+        });
+    if (opened != text.faces.end()) {
+        return opened->face.get();
     }
     std::unique_ptr<sdl::SizedFace> face = found != nullptr
                                                ? sdl::OpenTrueTypeFace(*found, height, weight)

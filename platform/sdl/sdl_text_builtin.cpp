@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <string_view>
 
 #include "platform/sdl/sdl_text_face.h"
@@ -39,9 +40,10 @@ class BuiltInFace : public SizedFace {
         std::vector<std::vector<artgen::Point>> lines;
         for (const auto& stroke : glyph.strokes) {
             auto& line = lines.emplace_back();
-            for (const artgen::Point& p : stroke) {
-                line.push_back({margin + p.x * unit_, top + p.y * unit_});
-            }
+            std::transform(stroke.begin(), stroke.end(), std::back_inserter(line),
+                           [&](const artgen::Point& p) {
+                               return artgen::Point{margin + p.x * unit_, top + p.y * unit_};
+                           });
         }
         const artgen::Shape shape = artgen::Strokes(std::move(lines), halfStroke_);
         mask->left = -static_cast<int>(margin);

@@ -30,7 +30,7 @@ struct SurfaceFreer {
 
 class TrueTypeFace : public SizedFace {
   public:
-    TrueTypeFace(std::unique_ptr<TTF_Font, TtfCloser> font)
+    explicit TrueTypeFace(std::unique_ptr<TTF_Font, TtfCloser> font)
         : SizedFace(TTF_FontHeight(font.get())), font_(std::move(font)) {}
 
   protected:

@@ -24,6 +24,13 @@ std::string windowClass = "KV_Class";
 constexpr int kWindowedScale = 2;
 int pictureWidth = 640;
 int pictureHeight = 480;
+bool managed = true;  // a window manager places the window
+bool fullScreen = true;
+// Set as SDL queues an event; acted on by the next pump of the window.
+bool toggleWanted = false;
+bool redrawWanted = false;
+
+int WatchEvents(void* userdata, SDL_Event* event);
 
 void StopSdl() {
     if (window != nullptr) {
@@ -54,10 +61,19 @@ SDL_Window* MakeWindow(const char* title, int width, int height, Uint32 extraFla
     pictureHeight = height;
     // Pointer motion would only fill the queue: the game never reads it.
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
+    // Made hidden, so that it is shown once, already on the whole screen.
     SDL_Window* made = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        width, height, SDL_WINDOW_FULLSCREEN_DESKTOP | extraFlags);
-    if (made != nullptr) {
-        SetIcon(made);
+                                        width, height, SDL_WINDOW_HIDDEN | extraFlags);
+    if (made == nullptr) {
+        return nullptr;
+    }
+    SetIcon(made);
+    window = made;
+    SDL_AddEventWatch(WatchEvents, nullptr);
+    managed = HasWindowManager(made);
+    SetFullScreen(true);
+    if ((extraFlags & SDL_WINDOW_HIDDEN) == 0) {
+        SDL_ShowWindow(made);
     }
     return made;
 }
@@ -93,23 +109,34 @@ bool StartSubsystems(uint32_t flags) {
 
 SDL_Window* GameWindow() {
     if (window == nullptr) {
-        window = MakeWindow("KORVANE", 640, 480, 0);
+        MakeWindow("KORVANE", 640, 480, 0);
     }
     return window;
 }
 
-bool SetFullScreen(bool fullScreen) {
+bool SetFullScreen(bool whole) {
     if (window == nullptr) {
         return false;
     }
-    if (fullScreen) {
-        return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
-    }
-    if (SDL_SetWindowFullscreen(window, 0) != 0) {
+    if (whole && managed) {
+        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+            return false;
+        }
+    } else if (SDL_SetWindowFullscreen(window, 0) != 0) {
         return false;
     }
-    SDL_SetWindowSize(window, pictureWidth * kWindowedScale, pictureHeight * kWindowedScale);
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    fullScreen = whole;
+    if (whole && !managed) {
+        SDL_Rect screen{};
+        SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &screen);
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        SDL_SetWindowSize(window, screen.w, screen.h);
+        SDL_SetWindowPosition(window, screen.x, screen.y);
+    } else if (!whole) {
+        SDL_SetWindowBordered(window, SDL_TRUE);
+        SDL_SetWindowSize(window, pictureWidth * kWindowedScale, pictureHeight * kWindowedScale);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    }
     return true;
 }
 
@@ -121,7 +148,6 @@ void ToggleFullScreen() {
     if (window == nullptr) {
         return;
     }
-    const bool fullScreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
     if (SetFullScreen(!fullScreen)) {
         RedrawWindow();
     }
@@ -149,7 +175,39 @@ bool NeedsRedraw(const SDL_Event& event) {
     }
 }
 
+// Runs inside SDL's pump: only notes what is to be done.
+int WatchEvents(void* /*userdata*/, SDL_Event* event) {
+    toggleWanted = toggleWanted || IsAltEnter(*event);
+    redrawWanted = redrawWanted || NeedsRedraw(*event);
+    return 1;
+}
+
+void ActOnWatchedEvents() {
+    if (toggleWanted) {
+        toggleWanted = false;
+        ToggleFullScreen();
+    }
+    if (redrawWanted) {
+        redrawWanted = false;
+        RedrawWindow();
+    }
+}
+
 }  // namespace
+
+void ServiceWindow() {
+    static uint64_t next = 0;
+    if (window == nullptr) {
+        return;
+    }
+    const uint64_t now = SDL_GetPerformanceCounter();
+    if (now < next) {
+        return;
+    }
+    next = now + SDL_GetPerformanceFrequency() / 50;
+    SDL_PumpEvents();
+    ActOnWatchedEvents();
+}
 
 }  // namespace sdl
 
@@ -169,7 +227,7 @@ void WindowRegisterClass(const char* className, WindowProcedure procedure) {
 
 void WindowCreate(const char* /*className*/, const char* title, int width, int height) {
     if (sdl::window == nullptr) {
-        sdl::window = sdl::MakeWindow(title, width, height, SDL_WINDOW_HIDDEN);
+        sdl::MakeWindow(title, width, height, SDL_WINDOW_HIDDEN);
     }
 }
 
@@ -197,11 +255,7 @@ bool WindowPeekMessage(WindowMessage* message) {
     if (SDL_PollEvent(&event) == 0) {
         return false;
     }
-    if (sdl::IsAltEnter(event)) {
-        sdl::ToggleFullScreen();
-    } else if (sdl::NeedsRedraw(event)) {
-        sdl::RedrawWindow();
-    }
+    sdl::ActOnWatchedEvents();
     // Closing the window (its close button, Alt+F4) and a quit request of the
     // desktop or a signal all mean the window goes away.
     const bool closing = event.type == SDL_QUIT || (event.type == SDL_WINDOWEVENT &&

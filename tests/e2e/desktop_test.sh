@@ -221,6 +221,14 @@ wait_screen exit "$black" 8 &&
 wait_exit 10
 [[ "$code" == 0 ]] && pass "the game ends with exit code 0" || fail "exit code $code"
 
+echo "== no display at all"
+(cd "$assets" && DISPLAY=:1999 WAYLAND_DISPLAY=wayland-1999 SDL_AUDIODRIVER=dummy \
+    timeout 10 "$korvane" >/dev/null 2>"$work/nodisplay.log")
+code=$?
+[[ "$code" == 1 ]] && pass "with no display the game exits 1 at once" || fail "exit code $code with no display"
+grep -q "Direct Draw" "$work/nodisplay.log" && pass "standard error carries the display's message" ||
+    fail "standard error: $(cat "$work/nodisplay.log")"
+
 echo "== a failed start-up: a missing picture"
 cp -r "$assets" "$work/nomain"
 rm "$work/nomain/Art/Main.kvp"
@@ -269,6 +277,61 @@ fi
 press e
 wait_exit 15
 [[ "$code" == 0 ]] && pass "exit code 0" || fail "exit code $code at 1024x768"
+
+echo "== Alt+Enter: full screen and a window, both ways, at 1600x1200 under a window manager"
+start_display 1600x1200 wm || exit 1
+start_game "$assets"
+# The picture on the full screen: twice its size, in the middle.
+full() { echo $((160 + 2 * $1)) $((120 + 2 * $2)); }
+wait_for load2 $(full 320 240) "$loading" 10 || fail "loading picture at 1600x1200"
+window=""
+for _ in $(seq 1 50); do
+    window=$(xdotool search --class KV_Class 2>/dev/null | head -1)
+    [[ -n "$window" ]] && break
+    sleep 0.1
+done
+[[ -n "$window" ]] && pass "the window is found by its class KV_Class" || fail "no window of class KV_Class"
+# During the loading picture, before the menu's wipe: into a window.
+xdotool key alt+Return
+inside() {
+    local left top
+    left=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
+    top=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
+    echo $((left + 2 * $1)) $((top + 2 * $2))
+}
+sleep 1
+geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+[[ "$geometry" == "1280x960" ]] && pass "Alt+Enter makes a window twice the picture's size" ||
+    fail "windowed geometry $geometry"
+if wait_for win_menu $(inside 10 10) "$menu" 25 && wait_for win_menu $(inside 630 470) "$menu" 20; then
+    pass "the menu's wipe ends in the window"
+else
+    fail "menu in the window"
+fi
+read -r ox oy < <(inside 0 0)
+if ((ox >= 12 && oy >= 12)); then
+    ! near "$(pixel win_menu $((ox - 8)) $((oy - 8)))" "$menu" &&
+        pass "the desktop shows around the window" || fail "the menu shows outside the window"
+fi
+press n
+wait_for win_play $(inside 10 10) "$playing" 8 && wait_for win_play $(inside 630 470) "$playing" 3 &&
+    pass "N plays in the window" || fail "N in the window"
+xdotool key alt+Return
+sleep 1
+geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+[[ "$geometry" == "1600x1200" ]] && pass "Alt+Enter again takes the whole screen" ||
+    fail "full-screen geometry $geometry"
+if wait_for full_play $(full 10 10) "$playing" 5 && wait_for full_play $(full 630 470) "$playing" 3 &&
+    near "$(pixel full_play 80 60)" "$black"; then
+    pass "the game goes on, doubled in the middle of the screen on black"
+else
+    fail "play after going back to the full screen"
+fi
+press Escape
+wait_for full_menu $(full 630 470) "$menu" 8 && pass "the game's keys act as before" || fail "Escape after Alt+Enter"
+press e
+wait_exit 15
+[[ "$code" == 0 ]] && pass "exit code 0" || fail "exit code $code after Alt+Enter"
 
 echo "$passes passed, $failures failed"
 ((failures == 0))
