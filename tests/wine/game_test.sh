@@ -177,6 +177,9 @@ black="0 0 0"
 # prefix's may be left from another run, and the display comes first.
 "$(wineserver_of_prefix)" -k 2>/dev/null
 start_display || exit 1
+# One server for the whole test, kept until the cleanup: a server that shuts
+# down between two runs can take the next run's first process with it.
+"$(wineserver_of_prefix)" -p 2>/dev/null
 # The prefix's first start takes a while; it is not part of the game's.
 "$wine_run" cmd /c exit >/dev/null 2>&1
 assets="$work/assets"
