@@ -8,6 +8,11 @@
 
 namespace korvane::platform {
 
+// Whether the backend lets the RIFF step `step` ("riff.open", "riff.descend",
+// "riff.read" or "riff.ascend") go ahead. Defined by each backend that uses
+// riff_file.cpp.
+bool RiffStepGoesAhead(const char* step);
+
 class RiffReader {
   public:
     // Empty when the file cannot be opened or its size cannot be told.

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <list>
 
+#include "platform/common/sound_buffer_rules.h"
 #include "platform/common/sound_mixer.h"
 #include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
@@ -150,23 +151,13 @@ bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
     std::vector<uint8_t>& memory = buffer.state.bytes;
     const auto size = static_cast<uint32_t>(memory.size());
     const uint32_t start = fromWritePosition ? buffer.state.position : offset;
-    if (Fails("sound.lock") || bytes == 0 || bytes > size || start >= size) {
-        return false;
-    }
-    const uint32_t firstBytes = std::min(bytes, size - start);
-    *regions = SoundRegions{memory.data() + start, firstBytes,
-                            firstBytes < bytes ? memory.data() : nullptr, bytes - firstBytes};
-    return true;
+    return !Fails("sound.lock") && LockRegions(memory.data(), size, start, bytes, regions);
 }
 
 bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
-    const uint8_t* begin = buffer.state.bytes.data();
-    const uint8_t* end = begin + buffer.state.bytes.size();
-    auto inside = [&](const uint8_t* at, uint32_t bytes) {
-        return bytes == 0 || (at >= begin && at + bytes <= end);
-    };
-    return !Fails("sound.unlock") && inside(regions.first, regions.firstBytes) &&
-           inside(regions.second, regions.secondBytes);
+    return !Fails("sound.unlock") &&
+           RegionsInside(buffer.state.bytes.data(),
+                         static_cast<uint32_t>(buffer.state.bytes.size()), regions);
 }
 
 bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
@@ -208,15 +199,13 @@ bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
     }
     Settle(buffer);
     const fake::SoundBufferState& s = buffer.state;
-    *status =
-        (s.playing ? kStatusPlayingBit : 0U) | (s.playing && s.looping ? kStatusLoopingBit : 0U);
+    *status = StatusWord(s.playing, s.looping);
     Record("status", buffer, *status);
     return true;
 }
 
 bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
-    if (Fails("sound.volume") || (buffer.state.spec.flags & kBufferVolumeControl) == 0 ||
-        hundredthsOfDecibel < kVolumeSilent || hundredthsOfDecibel > kVolumeFull) {
+    if (Fails("sound.volume") || !VolumeAccepted(buffer.state.spec.flags, hundredthsOfDecibel)) {
         return false;
     }
     buffer.state.volume = hundredthsOfDecibel;
@@ -224,9 +213,7 @@ bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) 
 }
 
 bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
-    if (Fails("sound.frequency") || (buffer.state.spec.flags & kBufferFrequencyControl) == 0 ||
-        (samplesPerSecond != kFrequencyOriginal &&
-         (samplesPerSecond < kFrequencyMin || samplesPerSecond > kFrequencyMax))) {
+    if (Fails("sound.frequency") || !FrequencyAccepted(buffer.state.spec.flags, samplesPerSecond)) {
         return false;
     }
     Settle(buffer);
@@ -238,8 +225,7 @@ bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond)
 }
 
 bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
-    if (Fails("sound.pan") || (buffer.state.spec.flags & kBufferPanControl) == 0 ||
-        pan < kPanLeft || pan > kPanRight) {
+    if (Fails("sound.pan") || !PanAccepted(buffer.state.spec.flags, pan)) {
         return false;
     }
     buffer.state.pan = pan;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/common/sound_buffer_rules.h"
 #include "platform/common/sound_mixer.h"
 #include "platform/sdl/sdl_shared.h"
 #include "platform/sdl/sdl_sound.h"
@@ -223,21 +224,19 @@ bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
                      bool fromWritePosition, SoundRegions* regions) {
     const auto size = static_cast<uint32_t>(buffer.memory.size());
     const uint32_t start = fromWritePosition ? buffer.writePosition : offset;
-    if (bytes == 0 || bytes > size || start >= size) {
+    if (!LockRegions(buffer.memory.data(), size, start, bytes, regions)) {
         return false;
     }
-    {
-        DeviceLock lock;
-        buffer.mixable = false;
-    }
-    const uint32_t firstBytes = std::min(bytes, size - start);
-    *regions =
-        SoundRegions{buffer.memory.data() + start, firstBytes,
-                     firstBytes < bytes ? buffer.memory.data() : nullptr, bytes - firstBytes};
+    DeviceLock lock;
+    buffer.mixable = false;
     return true;
 }
 
-bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& /*regions*/) {
+bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
+    if (!RegionsInside(buffer.memory.data(), static_cast<uint32_t>(buffer.memory.size()),
+                       regions)) {
+        return false;
+    }
     DeviceLock lock;
     buffer.mixable = true;
     return true;
@@ -273,15 +272,12 @@ bool SoundBufferStop(SoundBufferData& buffer) {
 
 bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
     const uint32_t state = buffer.state.load();
-    const bool playing = (state & kVoicePlaying) != 0;
-    *status = (playing ? kStatusPlayingBit : 0U) |
-              (playing && (state & kVoiceLooping) != 0 ? kStatusLoopingBit : 0U);
+    *status = StatusWord((state & kVoicePlaying) != 0, (state & kVoiceLooping) != 0);
     return true;
 }
 
 bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
-    if ((buffer.spec.flags & kBufferVolumeControl) == 0 || hundredthsOfDecibel < kVolumeSilent ||
-        hundredthsOfDecibel > kVolumeFull) {
+    if (!VolumeAccepted(buffer.spec.flags, hundredthsOfDecibel)) {
         return false;
     }
     buffer.volume = hundredthsOfDecibel;
@@ -290,9 +286,7 @@ bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) 
 }
 
 bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
-    if ((buffer.spec.flags & kBufferFrequencyControl) == 0 ||
-        (samplesPerSecond != kFrequencyOriginal &&
-         (samplesPerSecond < kFrequencyMin || samplesPerSecond > kFrequencyMax))) {
+    if (!FrequencyAccepted(buffer.spec.flags, samplesPerSecond)) {
         return false;
     }
     const uint32_t own = buffer.spec.format.samplesPerSecond;
@@ -302,7 +296,7 @@ bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond)
 }
 
 bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
-    if ((buffer.spec.flags & kBufferPanControl) == 0 || pan < kPanLeft || pan > kPanRight) {
+    if (!PanAccepted(buffer.spec.flags, pan)) {
         return false;
     }
     buffer.pan = pan;
