@@ -52,7 +52,7 @@ bool DisplayOpen() {
     return true;
 }
 
-bool DisplayCheckVersion() {
+bool DisplayCheckFeatures() {
     return fake::StepFailure("display.version") == 0;
 }
 

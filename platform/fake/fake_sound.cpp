@@ -39,11 +39,11 @@ std::string SlotSuffix(const platform::SoundBufferData& buffer) {
 }
 
 uint32_t FrameBytes(const platform::SoundBufferData& buffer) {
-    return buffer.state.spec.format.blockAlign;
+    return buffer.state.description.format.blockAlign;
 }
 
 uint32_t FrameCount(const platform::SoundBufferData& buffer) {
-    return buffer.state.spec.bytes / FrameBytes(buffer);
+    return buffer.state.description.bytes / FrameBytes(buffer);
 }
 
 // Brings a playing buffer's position and state up to the current virtual time.
@@ -127,19 +127,20 @@ void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
     std::default_delete<SoundBufferData>()(buffer);
 }
 
-SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int slot) {
-    if (Fails("sound.buffer") || !device.open || !SoundBufferSpecSupported(spec)) {
+SoundBuffer SoundBufferCreate(const SoundBufferDescription& description, int slot) {
+    if (Fails("sound.buffer") || !device.open || !SoundBufferDescriptionSupported(description)) {
         return nullptr;
     }
     SoundBuffer buffer(new SoundBufferData);
     fake::SoundBufferState& s = buffer->state;
     s.slot = slot;
-    s.spec = spec;
-    s.bytes.assign(spec.bytes, 0);
-    s.frequency = spec.format.samplesPerSecond;
+    s.description = description;
+    s.bytes.assign(description.bytes, 0);
+    s.frequency = description.format.samplesPerSecond;
     buffer->generation = device.generation;
-    s.position = std::min(device.newWritePosition / spec.format.blockAlign * spec.format.blockAlign,
-                          spec.bytes - spec.format.blockAlign);
+    s.position = std::min(
+        device.newWritePosition / description.format.blockAlign * description.format.blockAlign,
+        description.bytes - description.format.blockAlign);
     device.live.push_back(buffer.get());
     fake::Journal("sound.buffer" + SlotSuffix(*buffer));
     return buffer;
@@ -205,7 +206,8 @@ bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
 }
 
 bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
-    if (Fails("sound.volume") || !VolumeAccepted(buffer.state.spec.flags, hundredthsOfDecibel)) {
+    if (Fails("sound.volume") ||
+        !VolumeAccepted(buffer.state.description.flags, hundredthsOfDecibel)) {
         return false;
     }
     buffer.state.volume = hundredthsOfDecibel;
@@ -213,19 +215,20 @@ bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) 
 }
 
 bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
-    if (Fails("sound.frequency") || !FrequencyAccepted(buffer.state.spec.flags, samplesPerSecond)) {
+    if (Fails("sound.frequency") ||
+        !FrequencyAccepted(buffer.state.description.flags, samplesPerSecond)) {
         return false;
     }
     Settle(buffer);
     buffer.state.frequency = samplesPerSecond == kFrequencyOriginal
-                                 ? buffer.state.spec.format.samplesPerSecond
+                                 ? buffer.state.description.format.samplesPerSecond
                                  : samplesPerSecond;
     Restart(buffer);
     return true;
 }
 
 bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
-    if (Fails("sound.pan") || !PanAccepted(buffer.state.spec.flags, pan)) {
+    if (Fails("sound.pan") || !PanAccepted(buffer.state.description.flags, pan)) {
         return false;
     }
     buffer.state.pan = pan;
@@ -276,7 +279,7 @@ std::vector<float> MixSound(uint32_t outputRate, uint32_t frames) {
             continue;
         }
         platform::DecodePcmToStereo(s.bytes.data(), static_cast<uint32_t>(s.bytes.size()),
-                                    s.spec.format, &decoded);
+                                    s.description.format, &decoded);
         platform::MixVoice voice;
         voice.frames = decoded.data();
         voice.frameCount = static_cast<uint32_t>(decoded.size() / 2);

@@ -43,10 +43,17 @@ bool DisplayOpen() {
     return sdl::StartSubsystems(SDL_INIT_VIDEO) && sdl::GameWindow() != nullptr;
 }
 
-bool DisplayCheckVersion() {
-    // Everything the game draws with is done in memory here; the window is
-    // all the device needs.
-    display.checked = sdl::GameWindow() != nullptr;
+bool DisplayCheckFeatures() {
+    // The game draws in memory in 5-6-5 and the presenter converts that into
+    // the window's own pixels: what the device must offer is a window whose
+    // pixel format is known, and that layout.
+    SDL_Window* window = sdl::GameWindow();
+    int bits = 0;
+    uint32_t masks[4] = {};
+    display.checked = window != nullptr &&
+                      SDL_GetWindowPixelFormat(window) != SDL_PIXELFORMAT_UNKNOWN &&
+                      SDL_PixelFormatEnumToMasks(SDL_PIXELFORMAT_RGB565, &bits, &masks[0],
+                                                 &masks[1], &masks[2], &masks[3]) == SDL_TRUE;
     return display.checked;
 }
 
@@ -74,7 +81,9 @@ bool DisplaySetMode(uint32_t width, uint32_t height, uint32_t depth) {
 }
 
 void DisplayRestoreMode() {
-    sdl::PresenterClose();
+    // The desktop's mode is never changed (DisplaySetMode scales the picture
+    // onto it), so there is none to put back; the presenter goes with the
+    // device in DisplayClose.
 }
 
 void DisplayClose() {

@@ -34,7 +34,7 @@ constexpr uint64_t kNoRewind = 0;
 
 struct SoundBufferData {
     // Game thread only.
-    SoundBufferSpec spec;
+    SoundBufferDescription description;
     std::vector<uint8_t> memory;  // the buffer in its own format, as locked
     uint32_t writePosition = 0;
     int32_t volume = kVolumeFull;
@@ -98,12 +98,12 @@ void MixBuffer(SoundBufferData& buffer, float* out, uint32_t frames) {
     if ((state & kVoicePlaying) == 0 || !buffer.mixable) {
         return;
     }
-    const SoundFormat& format = buffer.spec.format;
+    const SoundFormat& format = buffer.description.format;
     PcmVoice voice;
     voice.bytes = buffer.memory.data();
     voice.channels = format.channels;
     voice.bitsPerSample = format.bitsPerSample;
-    voice.frameCount = buffer.spec.bytes / format.blockAlign;
+    voice.frameCount = buffer.description.bytes / format.blockAlign;
     voice.position = buffer.position;
     voice.step = buffer.step.load();
     voice.gainLeft = buffer.gainLeft.load();
@@ -202,15 +202,15 @@ void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
     std::default_delete<SoundBufferData>()(buffer);
 }
 
-SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int /*slot*/) {
-    if (device.id == 0 || !SoundBufferSpecSupported(spec)) {
+SoundBuffer SoundBufferCreate(const SoundBufferDescription& description, int /*slot*/) {
+    if (device.id == 0 || !SoundBufferDescriptionSupported(description)) {
         return nullptr;
     }
     // Silent until the first unlock hands its data to the device.
     SoundBuffer buffer(new SoundBufferData);
-    buffer->spec = spec;
-    buffer->memory.assign(spec.bytes, spec.format.bitsPerSample == 8 ? 0x80 : 0x00);
-    buffer->step.store(MixStep(spec.format.samplesPerSecond, device.rate));
+    buffer->description = description;
+    buffer->memory.assign(description.bytes, description.format.bitsPerSample == 8 ? 0x80 : 0x00);
+    buffer->step.store(MixStep(description.format.samplesPerSecond, device.rate));
     DeviceLock lock;
     auto freeEntry = std::find(device.buffers.begin(), device.buffers.end(), nullptr);
     if (freeEntry == device.buffers.end()) {
@@ -243,8 +243,8 @@ bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
 }
 
 bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
-    const SoundFormat& format = buffer.spec.format;
-    if (byteOffset >= buffer.spec.bytes) {
+    const SoundFormat& format = buffer.description.format;
+    if (byteOffset >= buffer.description.bytes) {
         return false;
     }
     buffer.writePosition = byteOffset / format.blockAlign * format.blockAlign;
@@ -277,7 +277,7 @@ bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
 }
 
 bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
-    if (!VolumeAccepted(buffer.spec.flags, hundredthsOfDecibel)) {
+    if (!VolumeAccepted(buffer.description.flags, hundredthsOfDecibel)) {
         return false;
     }
     buffer.volume = hundredthsOfDecibel;
@@ -286,17 +286,17 @@ bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) 
 }
 
 bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
-    if (!FrequencyAccepted(buffer.spec.flags, samplesPerSecond)) {
+    if (!FrequencyAccepted(buffer.description.flags, samplesPerSecond)) {
         return false;
     }
-    const uint32_t own = buffer.spec.format.samplesPerSecond;
+    const uint32_t own = buffer.description.format.samplesPerSecond;
     buffer.step.store(
         MixStep(samplesPerSecond == kFrequencyOriginal ? own : samplesPerSecond, device.rate));
     return true;
 }
 
 bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
-    if (!PanAccepted(buffer.spec.flags, pan)) {
+    if (!PanAccepted(buffer.description.flags, pan)) {
         return false;
     }
     buffer.pan = pan;

@@ -20,7 +20,7 @@ class DisplayContract : public ::testing::Test {
             GTEST_SKIP() << "no display here (the desktop backend runs under Xvfb)";
         }
         opened_ = true;
-        ASSERT_TRUE(platform::DisplayCheckVersion());
+        ASSERT_TRUE(platform::DisplayCheckFeatures());
         ASSERT_TRUE(platform::DisplayTakeScreen());
         ASSERT_TRUE(platform::DisplaySetMode(640, 480, 16));
         primary_ = platform::DisplayCreatePrimary();

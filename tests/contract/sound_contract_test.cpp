@@ -16,12 +16,12 @@ constexpr uint32_t kControls = platform::kBufferStatic | platform::kBufferVolume
                                platform::kBufferFrequencyControl | platform::kBufferPanControl;
 
 // 8-bit mono at 8000 Hz: `bytes` bytes last bytes / 8 milliseconds.
-platform::SoundBufferSpec Mono8(uint32_t bytes, uint32_t flags) {
-    platform::SoundBufferSpec spec;
-    spec.flags = flags;
-    spec.bytes = bytes;
-    spec.format = {platform::kFormatPcm, 1, 8000, 8000, 1, 8, 0};
-    return spec;
+platform::SoundBufferDescription Mono8(uint32_t bytes, uint32_t flags) {
+    platform::SoundBufferDescription description;
+    description.flags = flags;
+    description.bytes = bytes;
+    description.format = {platform::kFormatPcm, 1, 8000, 8000, 1, 8, 0};
+    return description;
 }
 
 class SoundTest : public ::testing::Test {
@@ -50,13 +50,13 @@ class SoundTest : public ::testing::Test {
 };
 
 TEST_F(SoundTest, BuffersAreMadeForSupportedDescriptionsAndLockedWrappingRound) {
-    platform::SoundBufferSpec threeChannels = Mono8(600, 0);
+    platform::SoundBufferDescription threeChannels = Mono8(600, 0);
     threeChannels.format.channels = 3;
     threeChannels.format.blockAlign = 3;
-    platform::SoundBufferSpec tooSlow = Mono8(400, 0);
+    platform::SoundBufferDescription tooSlow = Mono8(400, 0);
     tooSlow.format.samplesPerSecond = platform::kFrequencyMin - 1;
     for (const auto& refused : {threeChannels, tooSlow, Mono8(platform::kBufferMinBytes - 1, 0)}) {
-        EXPECT_FALSE(platform::SoundBufferSpecSupported(refused));
+        EXPECT_FALSE(platform::SoundBufferDescriptionSupported(refused));
         EXPECT_FALSE(platform::SoundBufferCreate(refused, 0));
     }
 
