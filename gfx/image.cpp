@@ -4,15 +4,11 @@
 #include <cstring>
 
 #include "gfx/video.h"
+#include "platform/common/little_endian.h"
 #include "platform/files.h"
 
 namespace korvane {
 namespace {
-
-uint32_t ReadLittle32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
 
 // The whole file in one block, or an empty block. A short read is a failure:
 // a file that shrank under us cannot be trusted to hold what its header says.
@@ -59,12 +55,12 @@ int ImageLoad(Image* out, const char* path, uint32_t depth) {
     if (!file) {
         return 0;
     }
-    const uint32_t width = ReadLittle32(file.get());
-    const uint32_t height = ReadLittle32(file.get() + 4);
+    const uint32_t width = platform::ReadLe32(file.get());
+    const uint32_t height = platform::ReadLe32(file.get() + 4);
     if (depth != 16) {
         return 0;
     }
-    const uint32_t dataSize = ReadLittle32(file.get() + 10);
+    const uint32_t dataSize = platform::ReadLe32(file.get() + 10);
     if (!WellFormed(width, height, dataSize, fileSize)) {
         return 0;
     }

@@ -57,7 +57,6 @@ class MemorySurfaces {
     Surface* CreateOffscreen(uint32_t width, uint32_t height, uint32_t padding);
     // False when `surface` was not made here (a back buffer goes with its primary).
     bool Release(Surface* surface);
-    void Clear() { surfaces_.clear(); }
 
     bool Known(const Surface* surface) const;
     // The primary surface; null when there is none.

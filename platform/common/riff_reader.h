@@ -8,9 +8,8 @@
 
 namespace korvane::platform {
 
-// Whether the backend lets the RIFF step `step` ("riff.open", "riff.descend",
-// "riff.read" or "riff.ascend") go ahead. Defined by each backend that uses
-// riff_file.cpp.
+// Whether the backend lets a step of riff_file.cpp ("riff.open",
+// "riff.descend", "riff.read", "riff.ascend") go ahead.
 bool RiffStepGoesAhead(const char* step);
 
 class RiffReader {

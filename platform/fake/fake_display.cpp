@@ -16,9 +16,7 @@ constexpr uint32_t kMask565 = 0xF800;
 constexpr uint32_t kMask555 = 0x7C00;
 
 struct DisplayState {
-    fake::Layout layout = fake::Layout::Rgb565;
-    bool redMaskSet = false;
-    uint32_t redMask = 0;
+    uint32_t redMask = kMask565;  // as the layout set has it, or any mask set
     uint32_t padding = 0;
     uint32_t modeWidth = 640;
     uint32_t modeHeight = 480;
@@ -134,11 +132,7 @@ bool SurfaceRedMask(Surface* surface, uint32_t* redMask) {
     if (fake::StepFailure("display.format") != 0 || !display.surfaces.Known(surface)) {
         return false;
     }
-    if (display.redMaskSet) {
-        *redMask = display.redMask;
-    } else {
-        *redMask = display.layout == fake::Layout::Rgb555 ? kMask555 : kMask565;
-    }
+    *redMask = display.redMask;
     return true;
 }
 
@@ -179,12 +173,10 @@ BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* 
 namespace fake {
 
 void SetDisplayLayout(Layout layout) {
-    display.layout = layout;
-    display.redMaskSet = false;
+    display.redMask = layout == Layout::Rgb555 ? kMask555 : kMask565;
 }
 
 void SetRedMask(uint32_t mask) {
-    display.redMaskSet = true;
     display.redMask = mask;
 }
 
@@ -268,10 +260,7 @@ void ClearDisplayRecords() {
 namespace detail {
 
 bool DisplayIs555() {
-    const uint32_t mask = display.redMaskSet
-                              ? display.redMask
-                              : (display.layout == Layout::Rgb555 ? kMask555 : kMask565);
-    return mask == kMask555;
+    return display.redMask == kMask555;
 }
 
 uint16_t PackColorRef(uint32_t color) {

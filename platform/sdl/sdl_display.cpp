@@ -44,16 +44,11 @@ bool DisplayOpen() {
 }
 
 bool DisplayCheckFeatures() {
-    // The game draws in memory in 5-6-5 and the presenter converts that into
-    // the window's own pixels: what the device must offer is a window whose
-    // pixel format is known, and that layout.
+    // The game draws in memory and the presenter converts its pixels into the
+    // window's own: what the device must offer is a window of a known format.
     SDL_Window* window = sdl::GameWindow();
-    int bits = 0;
-    uint32_t masks[4] = {};
-    display.checked = window != nullptr &&
-                      SDL_GetWindowPixelFormat(window) != SDL_PIXELFORMAT_UNKNOWN &&
-                      SDL_PixelFormatEnumToMasks(SDL_PIXELFORMAT_RGB565, &bits, &masks[0],
-                                                 &masks[1], &masks[2], &masks[3]) == SDL_TRUE;
+    display.checked =
+        window != nullptr && SDL_GetWindowPixelFormat(window) != SDL_PIXELFORMAT_UNKNOWN;
     return display.checked;
 }
 

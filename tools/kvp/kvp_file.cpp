@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "picture.h"
+#include "platform/common/little_endian.h"
 
 namespace korvane::kvp {
 namespace {
@@ -11,11 +12,6 @@ namespace {
 constexpr size_t kHeaderBytes = 14;
 // Larger pictures than this cannot be described: N is a 32-bit count.
 constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFULL;
-
-uint32_t Little32(const std::vector<uint8_t>& bytes, size_t at) {
-    return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-}
 
 void PutLittle32(std::vector<uint8_t>& bytes, uint32_t value) {
     for (int i = 0; i < 4; ++i) {
@@ -47,9 +43,9 @@ bool DecodeKvp(const std::vector<uint8_t>& bytes, const std::string& path, Pictu
                  " bytes, shorter than the 14-byte .kvp header";
         return false;
     }
-    const uint32_t width = Little32(bytes, 0);
-    const uint32_t height = Little32(bytes, 4);
-    const uint32_t dataSize = Little32(bytes, 10);
+    const uint32_t width = platform::ReadLe32(bytes.data());
+    const uint32_t height = platform::ReadLe32(bytes.data() + 4);
+    const uint32_t dataSize = platform::ReadLe32(bytes.data() + 10);
     if (width == 0 || height == 0) {
         *error = path + ": the header gives a size of " + std::to_string(width) + "x" +
                  std::to_string(height) + "; neither may be 0";
