@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "gfx/video.h"
-#include "platform/common/little_endian.h"
 #include "platform/files.h"
 
 namespace korvane {
@@ -55,13 +54,10 @@ int ImageLoad(Image* out, const char* path, uint32_t depth) {
     if (!file) {
         return 0;
     }
-    const uint32_t width = platform::ReadLe32(file.get());
-    const uint32_t height = platform::ReadLe32(file.get() + 4);
-    if (depth != 16) {
-        return 0;
-    }
-    const uint32_t dataSize = platform::ReadLe32(file.get() + 10);
-    if (!WellFormed(width, height, dataSize, fileSize)) {
+    const KvpHeader header = ReadKvpHeader(file.get());
+    const uint32_t width = header.width;
+    const uint32_t height = header.height;
+    if (depth != 16 || !WellFormed(width, height, header.dataBytes, fileSize)) {
         return 0;
     }
     const size_t pixelCount = static_cast<size_t>(width) * height;
