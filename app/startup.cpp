@@ -10,6 +10,7 @@
 #include "gfx/playfield.h"
 #include "gfx/video.h"
 #include "input/input.h"
+#include "platform/common/host_file.h"
 #include "sound/sound.h"
 #include "timing/clock.h"
 
@@ -21,22 +22,13 @@ namespace {
 
 std::string failure;
 
-// The game's path in the host's form, as a player would type it.
-std::string HostForm(const char* gamePath) {
-    std::string path = gamePath;
-    for (char& c : path) {
-        c = c == '\\' ? '/' : c;
-    }
-    return path;
-}
-
 int Fail(std::string what) {
     failure = std::move(what);
     return 0;
 }
 
 int FailPicture(const char* gamePath) {
-    return Fail("the picture " + HostForm(gamePath) + " could not be loaded");
+    return Fail("the picture " + platform::WithSlashes(gamePath) + " could not be loaded");
 }
 
 bool ShowLoadingPicture() {
@@ -56,7 +48,7 @@ std::string BlockFailure() {
         const std::string path = "Art\\Block" + std::to_string(k) + ".kvp";
         Image probe;
         if (ImageLoad(&probe, path.c_str(), kScreenDepth) == 0) {
-            return "the picture " + HostForm(path.c_str()) + " could not be loaded";
+            return "the picture " + platform::WithSlashes(path.c_str()) + " could not be loaded";
         }
         ImageFree(&probe);
     }

@@ -9,11 +9,6 @@
 namespace korvane {
 namespace {
 
-uint32_t ReadLittle32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
 // The whole file in one block, or an empty block. A short read is a failure:
 // a file that shrank under us cannot be trusted to hold what its header says.
 platform::MemoryBlock ReadWholeFile(const char* path, uint32_t* size) {
@@ -59,13 +54,10 @@ int ImageLoad(Image* out, const char* path, uint32_t depth) {
     if (!file) {
         return 0;
     }
-    const uint32_t width = ReadLittle32(file.get());
-    const uint32_t height = ReadLittle32(file.get() + 4);
-    if (depth != 16) {
-        return 0;
-    }
-    const uint32_t dataSize = ReadLittle32(file.get() + 10);
-    if (!WellFormed(width, height, dataSize, fileSize)) {
+    const KvpHeader header = ReadKvpHeader(file.get());
+    const uint32_t width = header.width;
+    const uint32_t height = header.height;
+    if (depth != 16 || !WellFormed(width, height, header.dataBytes, fileSize)) {
         return 0;
     }
     const size_t pixelCount = static_cast<size_t>(width) * height;

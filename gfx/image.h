@@ -1,12 +1,8 @@
 #pragma once
-// Pictures: the .kvp file format and the 16-bit images made from it.
-//
-// A .kvp file is a 14-byte little-endian header (width at 0, height at 4, two
-// unused bytes at 8, the pixel-data size N at 10) and then N bytes of pixels,
-// three per pixel in the order blue, green, red, top row first, rows of
-// exactly 3 x width bytes.
+// Pictures: the 16-bit images made from .kvp files (gfx/kvp_format.h).
 #include <cstdint>
 
+#include "gfx/kvp_format.h"
 #include "platform/memory.h"
 
 namespace korvane {
@@ -26,8 +22,6 @@ constexpr uint16_t PackPixel(PixelLayout layout, uint8_t red, uint8_t green, uin
     return static_cast<uint16_t>(((red >> 3) << redShift) | ((green >> 3) << greenShift) |
                                  (blue >> 3));
 }
-
-inline constexpr uint32_t kKvpHeaderBytes = 14;
 
 // A picture of width x height 16-bit pixels, top row first, no gap between
 // rows. Empty when nothing is loaded. Movable, not copyable.

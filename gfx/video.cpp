@@ -32,7 +32,7 @@ int VideoInit(uint32_t width, uint32_t height, uint32_t depth) {
     if (!platform::DisplayOpen()) {
         return InitFailed("Unable to create Direct Draw Object.");
     }
-    if (!platform::DisplayCheckVersion()) {
+    if (!platform::DisplayCheckFeatures()) {
         // A device that cannot draw what the game needs is of no use to keep.
         platform::DisplayClose();
         return InitFailed("Unable to create Direct Draw 4 Object. Make sure you have DX 6.0+.");

@@ -30,9 +30,9 @@ enum class BlitResult : int { Ok = 0, Failed = 1, SurfaceLost = 2 };
 
 // Gets hold of the display device.
 bool DisplayOpen();
-// Checks that the device offers everything the game draws with; when it does
-// not, the device is of no use and the caller closes it.
-bool DisplayCheckVersion();
+// Checks that the device offers every feature the game draws with; when it
+// does not, the device is of no use and the caller closes it.
+bool DisplayCheckFeatures();
 // Takes the whole screen for the game window, exclusively.
 bool DisplayTakeScreen();
 // Sets the screen to `width` x `height` at `depth` bits per pixel.

@@ -45,7 +45,7 @@ struct SoundFormat {
     uint16_t extraSize = 0;
 };
 
-struct SoundBufferSpec {
+struct SoundBufferDescription {
     uint32_t flags = 0;
     uint32_t bytes = 0;
     SoundFormat format;
@@ -54,13 +54,13 @@ struct SoundBufferSpec {
 // Whether a backend can create a buffer like this: PCM, one or two channels
 // of 8 or 16 bits with a block of one frame, a rate the device can play and a
 // size within the limits above.
-constexpr bool SoundBufferSpecSupported(const SoundBufferSpec& spec) {
-    const SoundFormat& f = spec.format;
+constexpr bool SoundBufferDescriptionSupported(const SoundBufferDescription& description) {
+    const SoundFormat& f = description.format;
     return f.formatTag == kFormatPcm && (f.channels == 1 || f.channels == 2) &&
            (f.bitsPerSample == 8 || f.bitsPerSample == 16) &&
            f.blockAlign == f.channels * f.bitsPerSample / 8 &&
            f.samplesPerSecond >= kFrequencyMin && f.samplesPerSecond <= kFrequencyMax &&
-           spec.bytes >= kBufferMinBytes && spec.bytes <= kBufferMaxBytes;
+           description.bytes >= kBufferMinBytes && description.bytes <= kBufferMaxBytes;
 }
 
 // The buffer memory handed out by a lock: the locked range, which wraps
@@ -88,10 +88,10 @@ struct SoundBufferReleaser {
 // A static buffer; released (stopped and freed) when it goes out of scope.
 using SoundBuffer = std::unique_ptr<SoundBufferData, SoundBufferReleaser>;
 
-// Creates a stopped buffer of spec.bytes bytes at position 0, at full volume,
+// Creates a stopped buffer of description.bytes bytes at position 0, at full volume,
 // centred and at the format's own rate. `slot` names it in the backend's
 // records. Empty when the device is not open or refuses the description.
-SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int slot);
+SoundBuffer SoundBufferCreate(const SoundBufferDescription& description, int slot);
 
 // Hands out `bytes` bytes of the buffer's memory starting at `offset`, or at
 // the write position (where the next sound data should go: for a buffer that

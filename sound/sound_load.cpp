@@ -114,7 +114,7 @@ SoundId SoundLoadWav(const char* path, uint32_t creationFlags) {
     slot.dataSize = wave.dataSize;
     slot.inUse = 1;
 
-    platform::SoundBufferSpec spec;
+    platform::SoundBufferDescription spec;
     spec.flags = creationFlags | kLoaderBufferFlags;
     spec.bytes = wave.dataSize;
     spec.format = DeviceFormatOf(wave.format);

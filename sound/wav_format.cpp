@@ -1,27 +1,21 @@
 #include "sound/wav_format.h"
 
+#include "platform/common/little_endian.h"
+
 namespace korvane {
-namespace {
 
-uint16_t Le16(const uint8_t* at) {
-    return static_cast<uint16_t>(at[0] | at[1] << 8);
-}
-
-uint32_t Le32(const uint8_t* at) {
-    return static_cast<uint32_t>(Le16(at)) | static_cast<uint32_t>(Le16(at + 2)) << 16;
-}
-
-}  // namespace
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 platform::SoundFormat ReadWaveFormat(const uint8_t (&bytes)[kWaveFormatBytes]) {
     platform::SoundFormat format;
-    format.formatTag = Le16(bytes);
-    format.channels = Le16(bytes + 2);
-    format.samplesPerSecond = Le32(bytes + 4);
-    format.averageBytesPerSecond = Le32(bytes + 8);
-    format.blockAlign = Le16(bytes + 12);
-    format.bitsPerSample = Le16(bytes + 14);
-    format.extraSize = Le16(bytes + 16);
+    format.formatTag = ReadLe16(bytes);
+    format.channels = ReadLe16(bytes + 2);
+    format.samplesPerSecond = ReadLe32(bytes + 4);
+    format.averageBytesPerSecond = ReadLe32(bytes + 8);
+    format.blockAlign = ReadLe16(bytes + 12);
+    format.bitsPerSample = ReadLe16(bytes + 14);
+    format.extraSize = ReadLe16(bytes + 16);
     return format;
 }
 

@@ -10,10 +10,7 @@ std::string HostPath(const std::string& root, const char* gamePath) {
     if (!path.empty() && path.back() != '/') {
         path += '/';
     }
-    for (const char* c = gamePath; *c != '\0'; ++c) {
-        path += (*c == '\\') ? '/' : *c;
-    }
-    return path;
+    return path + WithSlashes(gamePath);
 }
 
 std::unique_ptr<HostFile> HostFile::Open(const std::string& hostPath) {

@@ -7,6 +7,15 @@
 
 namespace korvane::platform {
 
+// A game path with the desktop's slashes: "Art/Main.kvp".
+inline std::string WithSlashes(const char* gamePath) {
+    std::string path = gamePath;
+    for (char& c : path) {
+        c = c == '\\' ? '/' : c;
+    }
+    return path;
+}
+
 // "Art\Main.kvp" under `root` as a host path ("root/Art/Main.kvp"); an empty
 // root means the working directory.
 std::string HostPath(const std::string& root, const char* gamePath);

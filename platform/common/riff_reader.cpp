@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/common/little_endian.h"
+
 namespace korvane::platform {
 namespace {
 
 constexpr uint32_t kRiffId = FourCc("RIFF");
 constexpr uint64_t kHeaderBytes = 8;
-
-uint32_t ReadLe32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
 
 // Where the chunk whose header starts at `offset` ends, pad byte included.
 // Sizes are 32-bit but the sum is not, so the walk works in 64 bits.

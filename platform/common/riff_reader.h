@@ -8,6 +8,10 @@
 
 namespace korvane::platform {
 
+// Whether the backend lets a step of riff_file.cpp ("riff.open",
+// "riff.descend", "riff.read", "riff.ascend") go ahead.
+bool RiffStepGoesAhead(const char* step);
+
 class RiffReader {
   public:
     // Empty when the file cannot be opened or its size cannot be told.

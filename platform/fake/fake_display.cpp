@@ -1,7 +1,6 @@
 // The headless display: surfaces in memory with exact 16-bit pixels.
 #include "platform/display.h"
 
-#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <string>
@@ -9,7 +8,6 @@
 #include "platform/fake/fake_display.h"
 #include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_surface.h"
 
 namespace korvane {
 namespace {
@@ -18,14 +16,11 @@ constexpr uint32_t kMask565 = 0xF800;
 constexpr uint32_t kMask555 = 0x7C00;
 
 struct DisplayState {
-    fake::Layout layout = fake::Layout::Rgb565;
-    bool redMaskSet = false;
-    uint32_t redMask = 0;
+    uint32_t redMask = kMask565;  // as the layout set has it, or any mask set
     uint32_t padding = 0;
     uint32_t modeWidth = 640;
     uint32_t modeHeight = 480;
-    std::vector<std::unique_ptr<platform::Surface>> surfaces;
-    platform::Surface* primary = nullptr;
+    platform::MemorySurfaces surfaces;
     std::vector<fake::BlitCall> blits;
     int stripCopies = 0;
     int flips = 0;
@@ -37,18 +32,6 @@ DisplayState display;
 platform::BlitResult AsBlitResult(int code) {
     return code == fake::kSurfaceLost ? platform::BlitResult::SurfaceLost
                                       : platform::BlitResult::Failed;
-}
-
-bool Known(const platform::Surface* surface) {
-    if (surface == nullptr) {
-        return false;
-    }
-    for (const auto& held : display.surfaces) {
-        if (held.get() == surface || held->backBuffer.get() == surface) {
-            return true;
-        }
-    }
-    return false;
 }
 
 std::string Size(uint32_t width, uint32_t height) {
@@ -67,7 +50,7 @@ bool DisplayOpen() {
     return true;
 }
 
-bool DisplayCheckVersion() {
+bool DisplayCheckFeatures() {
     return fake::StepFailure("display.version") == 0;
 }
 
@@ -101,18 +84,15 @@ Surface* DisplayCreatePrimary() {
     if (fake::StepFailure("display.primary") != 0) {
         return nullptr;
     }
-    auto primary = std::make_unique<Surface>(display.modeWidth, display.modeHeight, display.padding,
-                                             "primary");
-    primary->backBuffer = std::make_unique<Surface>(display.modeWidth, display.modeHeight,
-                                                    display.padding, "backbuffer");
-    display.primary = primary.get();
-    display.surfaces.push_back(std::move(primary));
+    Surface* primary =
+        display.surfaces.CreatePrimary(display.modeWidth, display.modeHeight, display.padding);
     fake::Journal("surface.create primary " + Size(display.modeWidth, display.modeHeight));
-    return display.primary;
+    return primary;
 }
 
 Surface* DisplayBackBuffer(Surface* primary) {
-    if (fake::StepFailure("display.backbuffer") != 0 || !Known(primary) || !primary->backBuffer) {
+    if (fake::StepFailure("display.backbuffer") != 0 || !display.surfaces.Known(primary) ||
+        !primary->backBuffer) {
         return nullptr;
     }
     fake::Journal("surface.backbuffer");
@@ -123,68 +103,45 @@ BlitResult SurfaceFlip(Surface* primary) {
     if (const int code = fake::StepFailure("display.flip"); code != 0) {
         return AsBlitResult(code);
     }
-    if (!Known(primary) || !primary->backBuffer) {
-        return BlitResult::Failed;
-    }
-    primary->bytes.swap(primary->backBuffer->bytes);
-    ++display.flips;
-    return BlitResult::Ok;
+    const BlitResult result = display.surfaces.Flip(primary);
+    display.flips += result == BlitResult::Ok ? 1 : 0;
+    return result;
 }
 
 Surface* SurfaceCreateOffscreen(uint32_t width, uint32_t height, uint32_t /*extraCaps*/) {
     if (fake::StepFailure("display.offscreen") != 0) {
         return nullptr;
     }
-    display.surfaces.push_back(
-        std::make_unique<Surface>(width, height, display.padding, "offscreen"));
-    fake::Journal("surface.create offscreen " + Size(width, height));
-    return display.surfaces.back().get();
+    Surface* surface = display.surfaces.CreateOffscreen(width, height, display.padding);
+    if (surface != nullptr) {
+        fake::Journal("surface.create offscreen " + Size(width, height));
+    }
+    return surface;
 }
 
 void SurfaceRelease(Surface* surface) {
-    auto held = std::find_if(display.surfaces.begin(), display.surfaces.end(),
-                             [surface](const auto& s) { return s.get() == surface; });
-    if (held == display.surfaces.end()) {
-        fake::Journal("surface.release unknown");
-        return;
-    }
-    fake::Journal(std::string("surface.release ") + surface->kind + " " +
-                  Size(surface->width, surface->height));
-    if (display.primary == surface) {
-        display.primary = nullptr;
-    }
-    display.surfaces.erase(held);
-}
-
-void SurfaceSize(const Surface* surface, uint32_t* width, uint32_t* height) {
-    *width = surface != nullptr ? surface->width : 0;
-    *height = surface != nullptr ? surface->height : 0;
+    const std::string what = display.surfaces.Known(surface)
+                                 ? std::string(SurfaceKindName(surface->kind)) + " " +
+                                       Size(surface->width, surface->height)
+                                 : "";
+    fake::Journal("surface.release " + (display.surfaces.Release(surface) ? what : "unknown"));
 }
 
 bool SurfaceRedMask(Surface* surface, uint32_t* redMask) {
     *redMask = 0;
-    if (fake::StepFailure("display.format") != 0 || !Known(surface)) {
+    if (fake::StepFailure("display.format") != 0 || !display.surfaces.Known(surface)) {
         return false;
     }
-    if (display.redMaskSet) {
-        *redMask = display.redMask;
-    } else {
-        *redMask = display.layout == fake::Layout::Rgb555 ? kMask555 : kMask565;
-    }
+    *redMask = display.redMask;
     return true;
 }
 
 bool SurfaceLock(Surface* surface, void** pixels, int32_t* pitch) {
-    if (fake::StepFailure("display.lock") != 0 || !Known(surface)) {
-        return false;
-    }
-    *pixels = surface->bytes.data();
-    *pitch = surface->pitch;
-    return true;
+    return fake::StepFailure("display.lock") == 0 && display.surfaces.Lock(surface, pixels, pitch);
 }
 
 bool SurfaceUnlock(Surface* surface) {
-    return fake::StepFailure("display.unlock") == 0 && Known(surface);
+    return fake::StepFailure("display.unlock") == 0 && display.surfaces.Known(surface);
 }
 
 BlitResult SurfaceFill(Surface* surface, uint32_t color) {
@@ -193,15 +150,7 @@ BlitResult SurfaceFill(Surface* surface, uint32_t color) {
     if (const int code = fake::StepFailure("display.fill"); code != 0) {
         return AsBlitResult(code);
     }
-    if (!Known(surface)) {
-        return BlitResult::Failed;
-    }
-    for (uint32_t y = 0; y < surface->height; ++y) {
-        for (uint32_t x = 0; x < surface->width; ++x) {
-            surface->Set(x, y, static_cast<uint16_t>(color));
-        }
-    }
-    return BlitResult::Ok;
+    return display.surfaces.Fill(surface, color);
 }
 
 BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* source,
@@ -209,30 +158,10 @@ BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* 
     fake::BlitCall call{destination, x, y, source, from, BlitResult::Ok, fake::VirtualTimeNs()};
     if (const int code = fake::StepFailure("display.blit"); code != 0) {
         call.result = AsBlitResult(code);
-    } else if (!Known(destination) || !Known(source)) {
-        call.result = BlitResult::Failed;
     } else {
-        const int32_t w = from.right - from.left;
-        const int32_t h = from.bottom - from.top;
-        const bool inside = from.left >= 0 && from.top >= 0 && w > 0 && h > 0 &&
-                            from.right <= static_cast<int32_t>(source->width) &&
-                            from.bottom <= static_cast<int32_t>(source->height) && x >= 0 &&
-                            y >= 0 && x + w <= static_cast<int32_t>(destination->width) &&
-                            y + h <= static_cast<int32_t>(destination->height);
-        if (!inside) {
-            call.result = BlitResult::Failed;
-        } else {
-            for (int32_t row = 0; row < h; ++row) {
-                std::memmove(destination->bytes.data() +
-                                 static_cast<size_t>(y + row) * destination->pitch + x * 2,
-                             source->bytes.data() +
-                                 static_cast<size_t>(from.top + row) * source->pitch +
-                                 from.left * 2,
-                             static_cast<size_t>(w) * 2);
-            }
-            if (destination == display.primary) {
-                ++display.stripCopies;
-            }
+        call.result = display.surfaces.BlitFast(destination, x, y, source, from);
+        if (call.result == BlitResult::Ok && destination == display.surfaces.Primary()) {
+            ++display.stripCopies;
         }
     }
     fake::detail::AppendRecord(display.blits, call);
@@ -244,12 +173,10 @@ BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* 
 namespace fake {
 
 void SetDisplayLayout(Layout layout) {
-    display.layout = layout;
-    display.redMaskSet = false;
+    display.redMask = layout == Layout::Rgb555 ? kMask555 : kMask565;
 }
 
 void SetRedMask(uint32_t mask) {
-    display.redMaskSet = true;
     display.redMask = mask;
 }
 
@@ -258,15 +185,16 @@ void SetPitchPadding(uint32_t bytes) {
 }
 
 platform::Surface* DisplaySurface(Buffer which) {
-    if (display.primary == nullptr) {
+    platform::Surface* primary = display.surfaces.Primary();
+    if (primary == nullptr) {
         return nullptr;
     }
-    return which == Buffer::Visible ? display.primary : display.primary->backBuffer.get();
+    return which == Buffer::Visible ? primary : primary->backBuffer.get();
 }
 
 uint16_t PixelAt(const platform::Surface* surface, int32_t x, int32_t y) {
-    if (!Known(surface) || x < 0 || y < 0 || x >= static_cast<int32_t>(surface->width) ||
-        y >= static_cast<int32_t>(surface->height)) {
+    if (!display.surfaces.Known(surface) || x < 0 || y < 0 ||
+        x >= static_cast<int32_t>(surface->width) || y >= static_cast<int32_t>(surface->height)) {
         return 0;
     }
     return surface->Get(static_cast<uint32_t>(x), static_cast<uint32_t>(y));
@@ -317,7 +245,7 @@ int Fills() {
     return display.fills;
 }
 int SurfacesAlive() {
-    return static_cast<int>(display.surfaces.size());
+    return display.surfaces.Count();
 }
 
 void ClearDisplayRecords() {
@@ -332,10 +260,7 @@ void ClearDisplayRecords() {
 namespace detail {
 
 bool DisplayIs555() {
-    const uint32_t mask = display.redMaskSet
-                              ? display.redMask
-                              : (display.layout == Layout::Rgb555 ? kMask555 : kMask565);
-    return mask == kMask555;
+    return display.redMask == kMask555;
 }
 
 uint16_t PackColorRef(uint32_t color) {

@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "platform/common/host_file.h"
+#include "platform/common/riff_reader.h"
 #include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/files.h"
@@ -97,6 +98,10 @@ uint32_t FileTell(const FileData& file) {
         return memory->position;
     }
     return std::get<std::unique_ptr<HostFile>>(file.source)->Tell();
+}
+
+bool RiffStepGoesAhead(const char* step) {
+    return fake::StepFailure(step) == 0;
 }
 
 MemoryBlock AllocateBlock(size_t bytes, const char* purpose) {

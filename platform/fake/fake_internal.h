@@ -1,8 +1,12 @@
 #pragma once
 // Shared between the fake backend's own files only.
 #include <cstddef>
+#include <cstdint>
+#include <string>
 #include <utility>
 #include <vector>
+
+#include "platform/common/memory_surface.h"
 
 namespace korvane::fake::detail {
 
@@ -27,5 +31,16 @@ void ResetWindow();
 void ResetDisplay();
 void ResetSoundDevice();
 void ResetInputDevices();
+void ResetText();       // contexts, fonts and records
+void ClearTextDraws();  // the records only
+
+// Whether the display packs pixels 5-5-5 (red at bit 10) rather than 5-6-5.
+bool DisplayIs555();
+// A 0x00BBGGRR colour packed as the display packs pixels.
+uint16_t PackColorRef(uint32_t color);
+// Draws `text` with the built-in face into `box` of `surface`, clipped to the
+// box, `glyphHeight` pixels high, centred as `format` asks.
+void DrawBuiltInText(platform::Surface& surface, const std::string& text, const platform::Rect& box,
+                     uint32_t format, int32_t glyphHeight, uint16_t pixel);
 
 }  // namespace korvane::fake::detail

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <list>
 
+#include "platform/common/sound_buffer_rules.h"
 #include "platform/common/sound_mixer.h"
 #include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
@@ -38,11 +39,11 @@ std::string SlotSuffix(const platform::SoundBufferData& buffer) {
 }
 
 uint32_t FrameBytes(const platform::SoundBufferData& buffer) {
-    return buffer.state.spec.format.blockAlign;
+    return buffer.state.description.format.blockAlign;
 }
 
 uint32_t FrameCount(const platform::SoundBufferData& buffer) {
-    return buffer.state.spec.bytes / FrameBytes(buffer);
+    return buffer.state.description.bytes / FrameBytes(buffer);
 }
 
 // Brings a playing buffer's position and state up to the current virtual time.
@@ -126,19 +127,20 @@ void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
     std::default_delete<SoundBufferData>()(buffer);
 }
 
-SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int slot) {
-    if (Fails("sound.buffer") || !device.open || !SoundBufferSpecSupported(spec)) {
+SoundBuffer SoundBufferCreate(const SoundBufferDescription& description, int slot) {
+    if (Fails("sound.buffer") || !device.open || !SoundBufferDescriptionSupported(description)) {
         return nullptr;
     }
     SoundBuffer buffer(new SoundBufferData);
     fake::SoundBufferState& s = buffer->state;
     s.slot = slot;
-    s.spec = spec;
-    s.bytes.assign(spec.bytes, 0);
-    s.frequency = spec.format.samplesPerSecond;
+    s.description = description;
+    s.bytes.assign(description.bytes, 0);
+    s.frequency = description.format.samplesPerSecond;
     buffer->generation = device.generation;
-    s.position = std::min(device.newWritePosition / spec.format.blockAlign * spec.format.blockAlign,
-                          spec.bytes - spec.format.blockAlign);
+    s.position = std::min(
+        device.newWritePosition / description.format.blockAlign * description.format.blockAlign,
+        description.bytes - description.format.blockAlign);
     device.live.push_back(buffer.get());
     fake::Journal("sound.buffer" + SlotSuffix(*buffer));
     return buffer;
@@ -150,23 +152,13 @@ bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
     std::vector<uint8_t>& memory = buffer.state.bytes;
     const auto size = static_cast<uint32_t>(memory.size());
     const uint32_t start = fromWritePosition ? buffer.state.position : offset;
-    if (Fails("sound.lock") || bytes == 0 || bytes > size || start >= size) {
-        return false;
-    }
-    const uint32_t firstBytes = std::min(bytes, size - start);
-    *regions = SoundRegions{memory.data() + start, firstBytes,
-                            firstBytes < bytes ? memory.data() : nullptr, bytes - firstBytes};
-    return true;
+    return !Fails("sound.lock") && LockRegions(memory.data(), size, start, bytes, regions);
 }
 
 bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
-    const uint8_t* begin = buffer.state.bytes.data();
-    const uint8_t* end = begin + buffer.state.bytes.size();
-    auto inside = [&](const uint8_t* at, uint32_t bytes) {
-        return bytes == 0 || (at >= begin && at + bytes <= end);
-    };
-    return !Fails("sound.unlock") && inside(regions.first, regions.firstBytes) &&
-           inside(regions.second, regions.secondBytes);
+    return !Fails("sound.unlock") &&
+           RegionsInside(buffer.state.bytes.data(),
+                         static_cast<uint32_t>(buffer.state.bytes.size()), regions);
 }
 
 bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
@@ -208,15 +200,14 @@ bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
     }
     Settle(buffer);
     const fake::SoundBufferState& s = buffer.state;
-    *status =
-        (s.playing ? kStatusPlayingBit : 0U) | (s.playing && s.looping ? kStatusLoopingBit : 0U);
+    *status = StatusWord(s.playing, s.looping);
     Record("status", buffer, *status);
     return true;
 }
 
 bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
-    if (Fails("sound.volume") || (buffer.state.spec.flags & kBufferVolumeControl) == 0 ||
-        hundredthsOfDecibel < kVolumeSilent || hundredthsOfDecibel > kVolumeFull) {
+    if (Fails("sound.volume") ||
+        !VolumeAccepted(buffer.state.description.flags, hundredthsOfDecibel)) {
         return false;
     }
     buffer.state.volume = hundredthsOfDecibel;
@@ -224,22 +215,20 @@ bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) 
 }
 
 bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
-    if (Fails("sound.frequency") || (buffer.state.spec.flags & kBufferFrequencyControl) == 0 ||
-        (samplesPerSecond != kFrequencyOriginal &&
-         (samplesPerSecond < kFrequencyMin || samplesPerSecond > kFrequencyMax))) {
+    if (Fails("sound.frequency") ||
+        !FrequencyAccepted(buffer.state.description.flags, samplesPerSecond)) {
         return false;
     }
     Settle(buffer);
     buffer.state.frequency = samplesPerSecond == kFrequencyOriginal
-                                 ? buffer.state.spec.format.samplesPerSecond
+                                 ? buffer.state.description.format.samplesPerSecond
                                  : samplesPerSecond;
     Restart(buffer);
     return true;
 }
 
 bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
-    if (Fails("sound.pan") || (buffer.state.spec.flags & kBufferPanControl) == 0 ||
-        pan < kPanLeft || pan > kPanRight) {
+    if (Fails("sound.pan") || !PanAccepted(buffer.state.description.flags, pan)) {
         return false;
     }
     buffer.state.pan = pan;
@@ -290,7 +279,7 @@ std::vector<float> MixSound(uint32_t outputRate, uint32_t frames) {
             continue;
         }
         platform::DecodePcmToStereo(s.bytes.data(), static_cast<uint32_t>(s.bytes.size()),
-                                    s.spec.format, &decoded);
+                                    s.description.format, &decoded);
         platform::MixVoice voice;
         voice.frames = decoded.data();
         voice.frameCount = static_cast<uint32_t>(decoded.size() / 2);

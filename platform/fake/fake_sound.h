@@ -15,7 +15,7 @@ namespace korvane::fake {
 // started, a looping one plays on.
 struct SoundBufferState {
     int slot = -1;
-    platform::SoundBufferSpec spec;
+    platform::SoundBufferDescription description;
     std::vector<uint8_t> bytes;
     uint32_t position = 0;  // in bytes, a whole number of frames
     bool playing = false;

@@ -5,28 +5,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/display.h"
+#include "platform/common/text_handles.h"
 #include "platform/fake/fake_display.h"
 #include "platform/fake/fake_internal.h"
 #include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_surface.h"
 
 namespace korvane {
-
-namespace platform {
-
-struct TextContext {
-    Surface* surface = nullptr;
-    Font* font = nullptr;
-};
-
-struct Font {
-    int32_t height = 0;
-    int32_t weight = 0;
-    std::string face;
-};
-
-}  // namespace platform
 
 namespace {
 
@@ -61,76 +45,40 @@ const Glyph* FindGlyph(char character) {
     return nullptr;  // drawn as a blank cell
 }
 
-struct TextState {
-    std::vector<std::unique_ptr<platform::TextContext>> contexts;
-    std::vector<std::unique_ptr<platform::Font>> fonts;
-    std::vector<fake::TextDrawCall> draws;
-};
-TextState text;
+std::vector<fake::TextDrawCall> draws;
 
 }  // namespace
 
 namespace platform {
 
 TextContext* SurfaceGetTextContext(Surface* surface) {
-    if (fake::StepFailure("display.textcontext") != 0 || surface == nullptr) {
+    if (fake::StepFailure("display.textcontext") != 0) {
         return nullptr;
     }
-    text.contexts.push_back(std::make_unique<TextContext>());
-    text.contexts.back()->surface = surface;
-    return text.contexts.back().get();
-}
-
-bool SurfaceReleaseTextContext(Surface* /*surface*/, TextContext* context) {
-    auto held = std::find_if(text.contexts.begin(), text.contexts.end(),
-                             [context](const auto& c) { return c.get() == context; });
-    if (held == text.contexts.end()) {
-        return false;
-    }
-    text.contexts.erase(held);
-    return true;
+    return textHandles.TakeContext(surface);
 }
 
 Font* TextFontCreate(int32_t height, int32_t weight, const char* face) {
     if (fake::StepFailure("display.font") != 0) {
         return nullptr;
     }
-    text.fonts.push_back(std::make_unique<Font>(Font{height, weight, face}));
-    return text.fonts.back().get();
-}
-
-Font* TextFontSelect(TextContext* context, Font* font) {
-    if (context == nullptr) {
-        return nullptr;
-    }
-    Font* previous = context->font;
-    context->font = font;
-    return previous;
-}
-
-void TextFontDelete(Font* font) {
-    auto held = std::find_if(text.fonts.begin(), text.fonts.end(),
-                             [font](const auto& f) { return f.get() == font; });
-    if (held != text.fonts.end()) {
-        text.fonts.erase(held);
-    }
+    return textHandles.TakeFont(height, weight, face, nullptr);
 }
 
 bool TextDrawString(TextContext* context, const char* string, int32_t count, const Rect& box,
                     uint32_t format, uint32_t color) {
-    if (fake::StepFailure("display.text") != 0 || context == nullptr || string == nullptr ||
-        count < 0) {
+    if (fake::StepFailure("display.text") != 0 || !textHandles.CanDraw(context, string, count)) {
         return false;
     }
     const std::string drawn(string, static_cast<size_t>(count));
-    const Font* font = context->font;
+    const Font* font = textHandles.FontOf(*context);
     fake::detail::AppendRecord(
-        text.draws,
-        fake::TextDrawCall{drawn, box, format, color, font != nullptr ? font->face : std::string(),
-                           font != nullptr ? font->height : 0, font != nullptr ? font->weight : 0});
-    // With no font selected the fake writes in a small default size.
-    const int32_t height = font != nullptr ? std::abs(font->height) : 10;
-    fake::detail::DrawBuiltInText(*context->surface, drawn, box, format, height,
+        draws, fake::TextDrawCall{
+                   drawn, box, format, color, font != nullptr ? font->face.data() : std::string(),
+                   font != nullptr ? font->height : 0, font != nullptr ? font->weight : 0});
+    int32_t height = font != nullptr ? std::abs(font->height) : 0;
+    fake::detail::DrawBuiltInText(*context->surface, drawn, box, format,
+                                  height != 0 ? height : kDefaultTextHeight,
                                   fake::detail::PackColorRef(color));
     return true;
 }
@@ -140,23 +88,28 @@ bool TextDrawString(TextContext* context, const char* string, int32_t count, con
 namespace fake {
 
 const std::vector<TextDrawCall>& TextDraws() {
-    return text.draws;
+    return draws;
 }
 int FontsAlive() {
-    return static_cast<int>(text.fonts.size());
+    return static_cast<int>(std::count_if(platform::textHandles.fonts.begin(),
+                                          platform::textHandles.fonts.end(),
+                                          [](const auto& f) { return f.held; }));
 }
 int TextContextsHeld() {
-    return static_cast<int>(text.contexts.size());
+    return static_cast<int>(std::count_if(platform::textHandles.contexts.begin(),
+                                          platform::textHandles.contexts.end(),
+                                          [](const auto& c) { return c.held; }));
 }
 
 namespace detail {
 
 void ClearTextDraws() {
-    text.draws.clear();
+    draws.clear();
 }
 
 void ResetText() {
-    text = TextState{};
+    platform::textHandles = platform::TextHandles{};
+    draws.clear();
 }
 
 void DrawBuiltInText(platform::Surface& surface, const std::string& string,

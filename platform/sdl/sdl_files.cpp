@@ -1,4 +1,5 @@
 #include "platform/common/host_file.h"
+#include "platform/common/riff_reader.h"
 #include "platform/files.h"
 #include "platform/memory.h"
 
@@ -34,6 +35,10 @@ bool FileSeek(FileData& file, uint32_t offset) {
 
 uint32_t FileTell(const FileData& file) {
     return file.host->Tell();
+}
+
+bool RiffStepGoesAhead(const char* /*step*/) {
+    return true;
 }
 
 MemoryBlock AllocateBlock(size_t bytes, const char* /*purpose*/) {

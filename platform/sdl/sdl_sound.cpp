@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/common/sound_buffer_rules.h"
 #include "platform/common/sound_mixer.h"
 #include "platform/sdl/sdl_shared.h"
 #include "platform/sdl/sdl_sound.h"
@@ -33,7 +34,7 @@ constexpr uint64_t kNoRewind = 0;
 
 struct SoundBufferData {
     // Game thread only.
-    SoundBufferSpec spec;
+    SoundBufferDescription description;
     std::vector<uint8_t> memory;  // the buffer in its own format, as locked
     uint32_t writePosition = 0;
     int32_t volume = kVolumeFull;
@@ -97,12 +98,12 @@ void MixBuffer(SoundBufferData& buffer, float* out, uint32_t frames) {
     if ((state & kVoicePlaying) == 0 || !buffer.mixable) {
         return;
     }
-    const SoundFormat& format = buffer.spec.format;
+    const SoundFormat& format = buffer.description.format;
     PcmVoice voice;
     voice.bytes = buffer.memory.data();
     voice.channels = format.channels;
     voice.bitsPerSample = format.bitsPerSample;
-    voice.frameCount = buffer.spec.bytes / format.blockAlign;
+    voice.frameCount = buffer.description.bytes / format.blockAlign;
     voice.position = buffer.position;
     voice.step = buffer.step.load();
     voice.gainLeft = buffer.gainLeft.load();
@@ -201,15 +202,15 @@ void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
     std::default_delete<SoundBufferData>()(buffer);
 }
 
-SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int /*slot*/) {
-    if (device.id == 0 || !SoundBufferSpecSupported(spec)) {
+SoundBuffer SoundBufferCreate(const SoundBufferDescription& description, int /*slot*/) {
+    if (device.id == 0 || !SoundBufferDescriptionSupported(description)) {
         return nullptr;
     }
     // Silent until the first unlock hands its data to the device.
     SoundBuffer buffer(new SoundBufferData);
-    buffer->spec = spec;
-    buffer->memory.assign(spec.bytes, spec.format.bitsPerSample == 8 ? 0x80 : 0x00);
-    buffer->step.store(MixStep(spec.format.samplesPerSecond, device.rate));
+    buffer->description = description;
+    buffer->memory.assign(description.bytes, description.format.bitsPerSample == 8 ? 0x80 : 0x00);
+    buffer->step.store(MixStep(description.format.samplesPerSecond, device.rate));
     DeviceLock lock;
     auto freeEntry = std::find(device.buffers.begin(), device.buffers.end(), nullptr);
     if (freeEntry == device.buffers.end()) {
@@ -223,29 +224,27 @@ bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
                      bool fromWritePosition, SoundRegions* regions) {
     const auto size = static_cast<uint32_t>(buffer.memory.size());
     const uint32_t start = fromWritePosition ? buffer.writePosition : offset;
-    if (bytes == 0 || bytes > size || start >= size) {
+    if (!LockRegions(buffer.memory.data(), size, start, bytes, regions)) {
         return false;
     }
-    {
-        DeviceLock lock;
-        buffer.mixable = false;
-    }
-    const uint32_t firstBytes = std::min(bytes, size - start);
-    *regions =
-        SoundRegions{buffer.memory.data() + start, firstBytes,
-                     firstBytes < bytes ? buffer.memory.data() : nullptr, bytes - firstBytes};
+    DeviceLock lock;
+    buffer.mixable = false;
     return true;
 }
 
-bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& /*regions*/) {
+bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
+    if (!RegionsInside(buffer.memory.data(), static_cast<uint32_t>(buffer.memory.size()),
+                       regions)) {
+        return false;
+    }
     DeviceLock lock;
     buffer.mixable = true;
     return true;
 }
 
 bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
-    const SoundFormat& format = buffer.spec.format;
-    if (byteOffset >= buffer.spec.bytes) {
+    const SoundFormat& format = buffer.description.format;
+    if (byteOffset >= buffer.description.bytes) {
         return false;
     }
     buffer.writePosition = byteOffset / format.blockAlign * format.blockAlign;
@@ -273,15 +272,12 @@ bool SoundBufferStop(SoundBufferData& buffer) {
 
 bool SoundBufferStatus(SoundBufferData& buffer, uint32_t* status) {
     const uint32_t state = buffer.state.load();
-    const bool playing = (state & kVoicePlaying) != 0;
-    *status = (playing ? kStatusPlayingBit : 0U) |
-              (playing && (state & kVoiceLooping) != 0 ? kStatusLoopingBit : 0U);
+    *status = StatusWord((state & kVoicePlaying) != 0, (state & kVoiceLooping) != 0);
     return true;
 }
 
 bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) {
-    if ((buffer.spec.flags & kBufferVolumeControl) == 0 || hundredthsOfDecibel < kVolumeSilent ||
-        hundredthsOfDecibel > kVolumeFull) {
+    if (!VolumeAccepted(buffer.description.flags, hundredthsOfDecibel)) {
         return false;
     }
     buffer.volume = hundredthsOfDecibel;
@@ -290,19 +286,17 @@ bool SoundBufferSetVolume(SoundBufferData& buffer, int32_t hundredthsOfDecibel) 
 }
 
 bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond) {
-    if ((buffer.spec.flags & kBufferFrequencyControl) == 0 ||
-        (samplesPerSecond != kFrequencyOriginal &&
-         (samplesPerSecond < kFrequencyMin || samplesPerSecond > kFrequencyMax))) {
+    if (!FrequencyAccepted(buffer.description.flags, samplesPerSecond)) {
         return false;
     }
-    const uint32_t own = buffer.spec.format.samplesPerSecond;
+    const uint32_t own = buffer.description.format.samplesPerSecond;
     buffer.step.store(
         MixStep(samplesPerSecond == kFrequencyOriginal ? own : samplesPerSecond, device.rate));
     return true;
 }
 
 bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
-    if ((buffer.spec.flags & kBufferPanControl) == 0 || pan < kPanLeft || pan > kPanRight) {
+    if (!PanAccepted(buffer.description.flags, pan)) {
         return false;
     }
     buffer.pan = pan;

@@ -1,30 +1,19 @@
 // Counter text on the SDL display. The game makes and deletes its font and
-// its text context in every frame; here both are handles into fixed pools,
-// and each face is opened once per size and weight with the characters it
-// has drawn kept, so a frame's text is a few blends and no allocation.
+// its text context in every frame; both are handles into fixed pools
+// (platform/common/text_handles.h), and each face is opened once per size and weight with the
+// characters it has drawn kept, so a frame's text is a few blends and no allocation.
 #include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/display.h"
-#include "platform/sdl/sdl_display_surface.h"
+#include "platform/common/memory_surface.h"
+#include "platform/common/text_handles.h"
 #include "platform/sdl/sdl_text_face.h"
 #include "platform/sdl/sdl_text_font.h"
 
 namespace korvane::platform {
-
-struct TextContext {
-    bool held = false;
-    Surface* surface = nullptr;
-    Font* font = nullptr;
-};
-
-struct Font {
-    bool held = false;
-    sdl::SizedFace* face = nullptr;
-};
 
 namespace {
 
@@ -37,42 +26,14 @@ struct OpenedFace {
     std::unique_ptr<sdl::SizedFace> face;
 };
 
-// More than the game ever holds at once; a handle is taken from here and
-// given back, never allocated.
-constexpr size_t kHandles = 16;
-
-struct TextState {
-    std::array<TextContext, kHandles> contexts;
-    std::array<Font, kHandles> fonts;
-    std::vector<OpenedFace> faces;
-};
-TextState text;
-
-template <typename Handle>
-Handle* TakeHandle(std::array<Handle, kHandles>& pool) {
-    auto free = std::find_if(pool.begin(), pool.end(), [](const Handle& h) { return !h.held; });
-    if (free == pool.end()) {
-        return nullptr;
-    }
-    *free = Handle{};
-    free->held = true;
-    return &*free;
-}
-
-template <typename Handle>
-bool Holds(const std::array<Handle, kHandles>& pool, const Handle* handle) {
-    return std::any_of(pool.begin(), pool.end(),
-                       [handle](const Handle& h) { return &h == handle && h.held; });
-}
+std::vector<OpenedFace> faces;
 
 sdl::SizedFace* FaceFor(int32_t height, int32_t weight, const char* name) {
     const sdl::FontFace* found = sdl::FindFontFace(name != nullptr ? name : "");
-    const auto opened =
-        std::find_if(text.faces.begin(), text.faces.end(), [&](const OpenedFace& o) {
-            return o.found == found && o.height == height && o.weight == weight;
-        });
-    if (opened != text.faces.end()) {
-        return opened->face.get();
+    for (const OpenedFace& opened : faces) {
+        if (opened.found == found && opened.height == height && opened.weight == weight) {
+            return opened.face.get();
+        }
     }
     std::unique_ptr<sdl::SizedFace> face = found != nullptr
                                                ? sdl::OpenTrueTypeFace(*found, height, weight)
@@ -80,8 +41,8 @@ sdl::SizedFace* FaceFor(int32_t height, int32_t weight, const char* name) {
     if (!face) {
         return nullptr;
     }
-    text.faces.push_back({found, height, weight, std::move(face)});
-    return text.faces.back().face.get();
+    faces.push_back({found, height, weight, std::move(face)});
+    return faces.back().face.get();
 }
 
 // Blends one 8-bit channel of the ink over a 5- or 6-bit channel of the
@@ -123,61 +84,28 @@ void BlendMask(Surface& target, const sdl::GlyphMask& mask, int x, int y, const 
 }  // namespace
 
 TextContext* SurfaceGetTextContext(Surface* surface) {
-    if (surface == nullptr) {
-        return nullptr;
-    }
-    TextContext* context = TakeHandle(text.contexts);
-    if (context != nullptr) {
-        context->surface = surface;
-    }
-    return context;
-}
-
-bool SurfaceReleaseTextContext(Surface* /*surface*/, TextContext* context) {
-    if (!Holds(text.contexts, context)) {
-        return false;
-    }
-    context->held = false;
-    return true;
+    return textHandles.TakeContext(surface);
 }
 
 Font* TextFontCreate(int32_t height, int32_t weight, const char* face) {
-    if (height == 0) {
-        return nullptr;
-    }
-    sdl::SizedFace* sized = FaceFor(height, weight, face);
-    if (sized == nullptr) {
-        return nullptr;
-    }
-    Font* font = TakeHandle(text.fonts);
-    if (font != nullptr) {
-        font->face = sized;
-    }
-    return font;
-}
-
-Font* TextFontSelect(TextContext* context, Font* font) {
-    if (context == nullptr) {
-        return nullptr;
-    }
-    Font* previous = context->font;
-    context->font = font;
-    return previous;
-}
-
-void TextFontDelete(Font* font) {
-    if (Holds(text.fonts, font)) {
-        font->held = false;
-    }
+    sdl::SizedFace* sized = FaceFor(height != 0 ? height : kDefaultTextHeight, weight, face);
+    return sized != nullptr ? textHandles.TakeFont(height, weight, face, sized) : nullptr;
 }
 
 bool TextDrawString(TextContext* context, const char* string, int32_t count, const Rect& box,
                     uint32_t format, uint32_t color) {
-    if (!Holds(text.contexts, context) || !Holds(text.fonts, context->font) || string == nullptr ||
-        count <= 0) {
+    if (!textHandles.CanDraw(context, string, count)) {
         return false;
     }
-    sdl::SizedFace& face = *context->font->face;
+    // Before any font is selected the context writes in a plain face of the
+    // default height, as a fresh context does on any desktop.
+    const Font* font = textHandles.FontOf(*context);
+    sdl::SizedFace* drawn = font != nullptr ? static_cast<sdl::SizedFace*>(font->drawn)
+                                            : FaceFor(kDefaultTextHeight, 400, nullptr);
+    if (drawn == nullptr) {
+        return false;
+    }
+    sdl::SizedFace& face = *drawn;
     int width = 0;
     for (int32_t i = 0; i < count; ++i) {
         width += face.Glyph(string[i]).advance;

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/common/text_handles.h"
+
 namespace korvane::platform::sdl {
 
 struct FontFace;
@@ -23,9 +25,8 @@ struct GlyphMask {
     std::vector<uint8_t> coverage;
 };
 
-class SizedFace {
+class SizedFace : public DrawnFace {
   public:
-    virtual ~SizedFace() = default;
     // The height of a line of text, which vertical centring places.
     int LineHeight() const { return lineHeight_; }
     // The mask of `c`; characters outside printable ASCII are drawn as a space.

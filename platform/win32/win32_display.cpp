@@ -67,7 +67,7 @@ bool DisplayOpen() {
     return SUCCEEDED(DirectDrawCreate(nullptr, &firstInterface, nullptr));
 }
 
-bool DisplayCheckVersion() {
+bool DisplayCheckFeatures() {
     void* answer = nullptr;
     const HRESULT result = firstInterface->QueryInterface(IID_IDirectDraw4, &answer);
     // The first interface's only use was this question.

@@ -51,7 +51,7 @@ void SoundDeviceClose() {
     }
 }
 
-SoundBuffer SoundBufferCreate(const SoundBufferSpec& spec, int /*slot*/) {
+SoundBuffer SoundBufferCreate(const SoundBufferDescription& spec, int /*slot*/) {
     if (directSound == nullptr) {
         return nullptr;
     }

@@ -1,5 +1,5 @@
-// The fake display's own promises that other tests lean on: saved pictures
-// hold the surface's colours, and blits refuse rectangles outside a surface.
+// The fake display's own promise that other tests lean on: saved pictures
+// hold the surface's colours. What every backend promises is in tests/contract.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -45,22 +45,6 @@ TEST_P(FakeDisplayTest, SavedPictureHoldsTheSurfaceColours) {
     EXPECT_FALSE(fake::SavePng(nullptr, (folder / "none.png").string()));
     EXPECT_FALSE(fake::SavePng(fake::Buffer::Visible, (folder / "missing" / "x.png").string()));
     std::filesystem::remove_all(folder);
-}
-
-TEST_P(FakeDisplayTest, BlitsOutsideEitherSurfaceAreRefused) {
-    platform::Surface* block = VideoCreateOffscreen(24, 24, 0);
-    const platform::Rect whole = {0, 0, 24, 24};
-    EXPECT_EQ(platform::SurfaceBlitFast(videoDevice.backBuffer, 616, 456, block, whole),
-              platform::BlitResult::Ok);
-    EXPECT_EQ(platform::SurfaceBlitFast(videoDevice.backBuffer, 617, 456, block, whole),
-              platform::BlitResult::Failed);
-    EXPECT_EQ(platform::SurfaceBlitFast(videoDevice.backBuffer, -1, 0, block, whole),
-              platform::BlitResult::Failed);
-    EXPECT_EQ(platform::SurfaceBlitFast(videoDevice.backBuffer, 0, 0, block, {0, 0, 25, 24}),
-              platform::BlitResult::Failed);
-    EXPECT_EQ(platform::SurfaceBlitFast(videoDevice.backBuffer, 0, 0, nullptr, whole),
-              platform::BlitResult::Failed);
-    platform::SurfaceRelease(block);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, FakeDisplayTest,

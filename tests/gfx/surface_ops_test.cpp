@@ -108,15 +108,6 @@ TEST_P(SurfaceOpsTest, CopyImageFailsWhenTheSurfaceWillNotLock) {
     EXPECT_EQ(VideoCopyImage(videoDevice.backBuffer, image, 2, 1, 16), 0);
 }
 
-TEST_P(SurfaceOpsTest, FlipExchangesFrontAndBack) {
-    VideoFill(videoDevice.backBuffer, 255, 255, 255);
-    const uint16_t white = fake::PixelAt(fake::Buffer::Back, 5, 5);
-    EXPECT_EQ(VideoFlip(), 1);
-    EXPECT_EQ(fake::PixelAt(fake::Buffer::Visible, 5, 5), white);
-    EXPECT_EQ(fake::PixelAt(fake::Buffer::Back, 5, 5), 0);
-    EXPECT_EQ(fake::Flips(), 1);
-}
-
 TEST_P(SurfaceOpsTest, RefusedFlipIsAskedAgain) {
     fake::FailStep("display.flip", 1, 1);
     EXPECT_EQ(VideoFlip(), 1);

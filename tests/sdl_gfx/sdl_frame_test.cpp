@@ -10,7 +10,6 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -244,20 +243,6 @@ TEST_F(SdlFrameTest, ComposedFrameShowsBlocksAndCounters) {
         EXPECT_GT(inked, 40) << "digits in the box at " << counter.box.left;
         EXPECT_EQ(stray, 0) << "ink outside the box at " << counter.box.left;
     }
-}
-
-TEST_F(SdlFrameTest, ReportsTheFiveSixFiveLayoutAndRefusesOtherDepths) {
-    EXPECT_EQ(videoDevice.layout, PixelLayout::Rgb565);
-    EXPECT_EQ(VideoFill(videoDevice.backBuffer, 255, 255, 255), 1);
-    int32_t pitch = 0;
-    const void* pixels = VideoLock(videoDevice.backBuffer, &pitch);
-    ASSERT_NE(pixels, nullptr);
-    EXPECT_EQ(pitch, 1280);
-    uint16_t first = 0;
-    std::memcpy(&first, pixels, 2);
-    EXPECT_EQ(first, 0xFFDF);
-    VideoUnlock(videoDevice.backBuffer);
-    EXPECT_FALSE(platform::DisplaySetMode(640, 480, 24));
 }
 
 }  // namespace

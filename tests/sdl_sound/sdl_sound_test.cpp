@@ -1,7 +1,8 @@
 // The SDL sound device on SDL's dummy driver: sounds kept in their own
-// format and rate and mixed as the callback mixes them, looping, sounds that
-// end by themselves, volume, pan and rate, and play/stop hammering from the
-// game thread while the callback runs.
+// format and rate and mixed as the callback mixes them, sounds that end by
+// themselves, volume, pan and rate in the mix, and play/stop hammering from
+// the game thread while the callback runs. What every backend promises is in
+// tests/contract.
 #include <SDL.h>
 #include <unistd.h>
 
@@ -101,18 +102,6 @@ TEST_F(SdlSoundTest, SamplesAtTheDeviceRateArriveUnchanged) {
     }
 }
 
-TEST_F(SdlSoundTest, LoopingSoundPlaysOnUntilStopped) {
-    ASSERT_EQ(Load("loop", Stereo16(300, Saw, Saw)), 0);
-    ASSERT_EQ(SoundPlay(0, kPlayLooping), 1);
-    EXPECT_EQ(SoundStatus(0), kStatusPlaying | platform::kStatusLoopingBit);
-    const auto mix = Mix(1000);
-    EXPECT_NEAR(mix[2 * 950], Saw(950 % 300) / 32768.0F, 1e-6) << "on its fourth pass";
-    EXPECT_EQ(SoundStatus(0) & kStatusPlaying, kStatusPlaying);
-    EXPECT_EQ(SoundStop(0), 1);
-    EXPECT_EQ(SoundStatus(0), 0U);
-    EXPECT_EQ(Mix(100), std::vector<float>(200, 0.0F));
-}
-
 TEST_F(SdlSoundTest, OncePlayedSoundClearsItsPlayingBitAtItsEndAndRestartsFromTheStart) {
     ASSERT_EQ(Load("once", Stereo16(500, Saw, Saw)), 0);
     ASSERT_EQ(SoundPlay(0, kPlayOnce), 1);
@@ -174,18 +163,6 @@ TEST_F(SdlSoundTest, VolumePanAndRateShapeTheMix) {
     EXPECT_EQ(SoundStatus(0), 0U) << "twice the rate, half the time";
     EXPECT_EQ(SoundSetVolume(0, 101), 0);
     EXPECT_EQ(SoundSetPan(0, -10001), 0);
-}
-
-TEST_F(SdlSoundTest, FormatsTheDeviceCannotTakeAreRefusedAndSlowOnesKept) {
-    auto format = Pcm(3, 8000, 16);
-    EXPECT_EQ(Load("three", RiffWave({FormatChunk(format), Chunk("data", Bytes(60, 0))})), -1);
-    format = Pcm(1, 50, 8);
-    EXPECT_EQ(Load("slow", RiffWave({FormatChunk(format), Chunk("data", Bytes(60, 0))})), -1);
-    // A slow sound is kept at its own rate, so a megabyte stays a megabyte.
-    format = Pcm(1, 100, 8);
-    EXPECT_EQ(Load("vast", RiffWave({FormatChunk(format), Chunk("data", Bytes(1 << 20, 0x80))})),
-              2);
-    EXPECT_EQ(Load("fine", Stereo16(10, Saw, Saw)), 3) << "the refused slots stay taken";
 }
 
 TEST_F(SdlSoundTest, SurvivesHammeringFromTheGameThreadWhileTheCallbackRuns) {

@@ -91,9 +91,6 @@ TEST_F(SoundDeviceTest, RateAndPanNeedTheirControlsAskedForAtLoad) {
     EXPECT_EQ(fake::InspectSoundBuffer(1)->pan, -500);
     EXPECT_EQ(SoundSetFrequency(1, 0), 1) << "back to the file's rate";
     EXPECT_EQ(fake::InspectSoundBuffer(1)->frequency, 8000U);
-    EXPECT_EQ(SoundSetFrequency(1, 99), 0);
-    EXPECT_EQ(SoundSetFrequency(1, 200'001), 0);
-    EXPECT_EQ(SoundSetPan(1, 10'001), 0);
     EXPECT_EQ(SoundSetFrequency(-1, 11025), 0);
     EXPECT_EQ(SoundSetPan(16, 0), 0);
 }

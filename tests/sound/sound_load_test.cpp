@@ -112,9 +112,9 @@ TEST_F(SoundLoadTest, DeviceGetsTheFileFormatWithARecomputedAverageAndTheLoaderF
               0);
     const auto buffer = fake::InspectSoundBuffer(0);
     ASSERT_TRUE(buffer.has_value());
-    EXPECT_EQ(buffer->spec.flags, 0x20U | 0x8AU);
-    EXPECT_EQ(buffer->spec.bytes, 400U);
-    const platform::SoundFormat& f = buffer->spec.format;
+    EXPECT_EQ(buffer->description.flags, 0x20U | 0x8AU);
+    EXPECT_EQ(buffer->description.bytes, 400U);
+    const platform::SoundFormat& f = buffer->description.format;
     EXPECT_EQ(f.formatTag, 1);
     EXPECT_EQ(f.channels, 2);
     EXPECT_EQ(f.samplesPerSecond, 22050U);

@@ -59,21 +59,6 @@ TEST_F(SoundPlayTest, PlayingAgainRestartsFromTheBeginning) {
     EXPECT_EQ(SoundStatus(0) & kStatusPlaying, kStatusPlaying) << "the restart plays a full second";
 }
 
-TEST_F(SoundPlayTest, OncePlayedSoundStopsByItselfAtItsEndAndALoopPlaysOn) {
-    ASSERT_EQ(LoadOneSecond("Once"), 0);
-    ASSERT_EQ(LoadOneSecond("Loop"), 1);
-    SoundPlay(0, kPlayOnce);
-    SoundPlay(1, kPlayLooping);
-    fake::AdvanceNs(999 * kMs);
-    EXPECT_EQ(SoundStatus(0), kStatusPlaying);
-    EXPECT_EQ(SoundStatus(1), kStatusPlaying | platform::kStatusLoopingBit);
-    fake::AdvanceNs(1 * kMs);
-    EXPECT_EQ(SoundStatus(0), 0U);
-    fake::AdvanceNs(10'250 * kMs);
-    EXPECT_EQ(SoundStatus(1) & kStatusPlaying, kStatusPlaying);
-    EXPECT_EQ(fake::InspectSoundBuffer(1)->position, 2000U) << "a quarter second into its loop";
-}
-
 TEST_F(SoundPlayTest, StopHaltsAndRewinds) {
     ASSERT_EQ(LoadOneSecond("Music"), 0);
     SoundPlay(0, kPlayLooping);

@@ -125,10 +125,12 @@ TEST_F(SoxFilesTest, PcmFilesOfEveryKindLoadWithTheSamplesSoxReads) {
         ASSERT_EQ(LoadName(name), expected) << name;
         const auto buffer = fake::InspectSoundBuffer(expected);
         ASSERT_TRUE(buffer.has_value()) << name;
-        EXPECT_EQ(std::to_string(buffer->spec.format.samplesPerSecond), Soxi("-r", name)) << name;
-        EXPECT_EQ(std::to_string(buffer->spec.format.channels), Soxi("-c", name)) << name;
-        EXPECT_EQ(std::to_string(buffer->spec.format.bitsPerSample), Soxi("-b", name)) << name;
-        EXPECT_EQ(std::to_string(buffer->spec.bytes / buffer->spec.format.blockAlign),
+        EXPECT_EQ(std::to_string(buffer->description.format.samplesPerSecond), Soxi("-r", name))
+            << name;
+        EXPECT_EQ(std::to_string(buffer->description.format.channels), Soxi("-c", name)) << name;
+        EXPECT_EQ(std::to_string(buffer->description.format.bitsPerSample), Soxi("-b", name))
+            << name;
+        EXPECT_EQ(std::to_string(buffer->description.bytes / buffer->description.format.blockAlign),
                   Soxi("-s", name))
             << name << ": samples per channel";
         const Bytes samples = SoxSamples(name, f.bits);

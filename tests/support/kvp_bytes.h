@@ -6,6 +6,8 @@
 #include <fstream>
 #include <vector>
 
+#include "gfx/kvp_format.h"
+
 namespace korvane::testing {
 
 // The bytes of a width x height picture whose pixel (x, y) is
@@ -15,16 +17,7 @@ std::vector<uint8_t> KvpBytes(uint32_t width, uint32_t height, PixelAt pixel) {
     const uint32_t n = 3 * width * height;
     std::vector<uint8_t> bytes;
     bytes.reserve(14 + n);
-    auto put32 = [&bytes](uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-        }
-    };
-    put32(width);
-    put32(height);
-    bytes.push_back(0);  // two bytes the loader never reads
-    bytes.push_back(0);
-    put32(n);
+    AppendKvpHeader(bytes, width, height);
     for (uint32_t y = 0; y < height; ++y) {
         for (uint32_t x = 0; x < width; ++x) {
             uint8_t red = 0;

@@ -5,7 +5,8 @@
 #include <vector>
 
 #include "platform/fake/fake_display.h"
-#include "platform/fake/fake_surface.h"
+#include "platform/common/memory_surface.h"
+#include "platform/fake/fake_internal.h"
 #include "tools/artgen/encode.h"
 
 namespace korvane::fake {

@@ -4,12 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/assetkit/byte_writer.h"
+#include "gfx/kvp_format.h"
 #include "tools/assetkit/det_math.h"
 
 namespace korvane::artgen {
 
-using assetkit::ByteWriter;
 using assetkit::Clamp;
 
 namespace {
@@ -129,19 +128,16 @@ Pixels RoundToRgba(const Canvas& canvas) {
 
 std::vector<std::uint8_t> EncodeKvp(const Pixels& pixels) {
     const auto count = static_cast<std::uint32_t>(pixels.width * pixels.height);
-    ByteWriter file;
-    file.U32(static_cast<std::uint32_t>(pixels.width));
-    file.U32(static_cast<std::uint32_t>(pixels.height));
-    file.U16(24);  // bits per pixel; the game does not read it
-    file.U32(count * 3);
+    std::vector<std::uint8_t> file;
+    file.reserve(kKvpHeaderBytes + static_cast<std::size_t>(count) * 3);
+    AppendKvpHeader(file, static_cast<std::uint32_t>(pixels.width),
+                    static_cast<std::uint32_t>(pixels.height));
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::size_t at =
             static_cast<std::size_t>(i) * static_cast<std::size_t>(pixels.channels);
-        file.U8(pixels.bytes[at + 2]);
-        file.U8(pixels.bytes[at + 1]);
-        file.U8(pixels.bytes[at]);
+        file.insert(file.end(), {pixels.bytes[at + 2], pixels.bytes[at + 1], pixels.bytes[at]});
     }
-    return file.Bytes();
+    return file;
 }
 
 std::vector<std::uint8_t> EncodePng(const Pixels& pixels) {

@@ -3,25 +3,15 @@
 #include <fstream>
 #include <iterator>
 
+#include "gfx/kvp_format.h"
 #include "picture.h"
 
 namespace korvane::kvp {
 namespace {
 
-constexpr size_t kHeaderBytes = 14;
+constexpr size_t kHeaderBytes = kKvpHeaderBytes;
 // Larger pictures than this cannot be described: N is a 32-bit count.
 constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFULL;
-
-uint32_t Little32(const std::vector<uint8_t>& bytes, size_t at) {
-    return static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
-           static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
-}
-
-void PutLittle32(std::vector<uint8_t>& bytes, uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-}
 
 }  // namespace
 
@@ -47,9 +37,10 @@ bool DecodeKvp(const std::vector<uint8_t>& bytes, const std::string& path, Pictu
                  " bytes, shorter than the 14-byte .kvp header";
         return false;
     }
-    const uint32_t width = Little32(bytes, 0);
-    const uint32_t height = Little32(bytes, 4);
-    const uint32_t dataSize = Little32(bytes, 10);
+    const KvpHeader header = ReadKvpHeader(bytes.data());
+    const uint32_t width = header.width;
+    const uint32_t height = header.height;
+    const uint32_t dataSize = header.dataBytes;
     if (width == 0 || height == 0) {
         *error = path + ": the header gives a size of " + std::to_string(width) + "x" +
                  std::to_string(height) + "; neither may be 0";
@@ -89,11 +80,7 @@ bool WriteKvp(const std::string& path, const Picture& picture, std::string* erro
     }
     std::vector<uint8_t> bytes;
     bytes.reserve(kHeaderBytes + dataSize);
-    PutLittle32(bytes, picture.width);
-    PutLittle32(bytes, picture.height);
-    bytes.push_back(0);  // the two unused bytes are written as zeros
-    bytes.push_back(0);
-    PutLittle32(bytes, static_cast<uint32_t>(dataSize));
+    AppendKvpHeader(bytes, picture.width, picture.height);
     for (size_t p = 0; p < dataSize; p += 3) {
         bytes.push_back(picture.rgb[p + 2]);
         bytes.push_back(picture.rgb[p + 1]);

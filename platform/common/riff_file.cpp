@@ -1,6 +1,7 @@
-// The fake backend's RIFF reader: the shared walk, with each step failable.
+// The seam's RIFF functions for the backends that read RIFF files with the
+// shared walk (riff_reader.h); each step first asks the backend whether it
+// may go ahead, so the headless backend can make any one of them fail.
 #include "platform/common/riff_reader.h"
-#include "platform/fake/fake_platform.h"
 #include "platform/riff.h"
 
 namespace korvane::platform {
@@ -14,7 +15,7 @@ void RiffFileCloser::operator()(RiffFileData* file) const {
 }
 
 RiffFile RiffOpen(const char* gamePath) {
-    if (fake::StepFailure("riff.open") != 0) {
+    if (!RiffStepGoesAhead("riff.open")) {
         return nullptr;
     }
     auto reader = RiffReader::Open(gamePath);
@@ -25,16 +26,16 @@ RiffFile RiffOpen(const char* gamePath) {
 }
 
 bool RiffDescendForm(RiffFileData& file, uint32_t formType, RiffChunk* form) {
-    return fake::StepFailure("riff.descend") == 0 && file.reader->DescendForm(formType, form);
+    return RiffStepGoesAhead("riff.descend") && file.reader->DescendForm(formType, form);
 }
 
 bool RiffDescendChunk(RiffFileData& file, uint32_t id, const RiffChunk& parent, RiffChunk* chunk) {
-    return fake::StepFailure("riff.descend") == 0 && file.reader->DescendChunk(id, parent, chunk);
+    return RiffStepGoesAhead("riff.descend") && file.reader->DescendChunk(id, parent, chunk);
 }
 
 bool RiffRead(RiffFileData& file, void* destination, uint32_t bytes, uint32_t* bytesRead) {
     *bytesRead = 0;
-    return fake::StepFailure("riff.read") == 0 && file.reader->Read(destination, bytes, bytesRead);
+    return RiffStepGoesAhead("riff.read") && file.reader->Read(destination, bytes, bytesRead);
 }
 
 uint32_t RiffFileBytes(const RiffFileData& file) {
@@ -42,7 +43,7 @@ uint32_t RiffFileBytes(const RiffFileData& file) {
 }
 
 bool RiffAscend(RiffFileData& file, const RiffChunk& chunk) {
-    return fake::StepFailure("riff.ascend") == 0 && file.reader->Ascend(chunk);
+    return RiffStepGoesAhead("riff.ascend") && file.reader->Ascend(chunk);
 }
 
 }  // namespace korvane::platform
