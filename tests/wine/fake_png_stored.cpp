@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/fake/fake_display.h"
 #include "platform/common/memory_surface.h"
+#include "platform/fake/fake_display.h"
 #include "platform/fake/fake_internal.h"
 #include "tools/artgen/encode.h"
 
