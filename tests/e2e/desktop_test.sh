@@ -100,10 +100,12 @@ wait_screen() {
     wait_for "$1" 20 20 "$2" "$3" && wait_for "$1" 620 460 "$2" "$3"
 }
 
-# A key held long enough for at least two frames and one input sample.
+# A key held long enough for several frames and at least two input samples
+# (one every 100 ms or more), with room for a busy machine; the checks allow
+# a held arrow to act more than once.
 press() {
     xdotool keydown "$1"
-    sleep 0.2
+    sleep 0.35
     xdotool keyup "$1"
 }
 
