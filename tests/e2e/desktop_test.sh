@@ -13,8 +13,8 @@ work=$(mktemp -d /tmp/korvane-e2e-XXXXXX)
 xvfb_pid=""
 wm_pid=""
 game_pid=""
-failures=0
-passes=0
+# shellcheck source=../support/screen_test_lib.sh
+source "$(dirname "$0")/../support/screen_test_lib.sh"
 
 cleanup() {
     [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
@@ -24,9 +24,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-pass() { echo "ok: $1"; passes=$((passes + 1)); }
-fail() { echo "FAILED: $1"; failures=$((failures + 1)); }
 
 # Starts Xvfb at the given size on a free display, and openbox when asked.
 start_display() {
@@ -64,41 +61,7 @@ stop_display() {
     xvfb_pid=""
 }
 
-shot() { import -display "$DISPLAY" -window root "png:$work/$1.png" 2>/dev/null; }
-
-# near "R G B" "R G B": true when every channel is within 14.
-near() {
-    local a=($1) b=($2)
-    for c in 0 1 2; do
-        local d=$((a[c] - b[c]))
-        ((d < 0)) && d=$((-d))
-        ((d > 14)) && return 1
-    done
-    return 0
-}
-
 pixel() { "$probe" "$work/$1.png" pixel "$2" "$3"; }
-
-# wait_for NAME X Y "R G B" SECONDS: polls the screen until the pixel has
-# that colour; the last screenshot is NAME.png.
-wait_for() {
-    local name=$1 x=$2 y=$3 colour=$4 seconds=$5
-    local deadline=$((SECONDS + seconds))
-    while ((SECONDS <= deadline)); do
-        if shot "$name" && near "$(pixel "$name" "$x" "$y")" "$colour"; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "  (pixel $x,$y is $(pixel "$name" "$x" "$y" 2>/dev/null), wanted $colour)"
-    return 1
-}
-
-# wait_screen NAME "R G B" SECONDS: the whole screen shows that picture, its
-# top-left and bottom-right corners both, so a wipe onto it has ended.
-wait_screen() {
-    wait_for "$1" 20 20 "$2" "$3" && wait_for "$1" 620 460 "$2" "$3"
-}
 
 # A key held long enough for several frames and at least two input samples
 # (one every 100 ms or more), with room for a busy machine; the checks allow
@@ -119,29 +82,6 @@ start_game() {
     game_pid=$!
 }
 
-# wait_exit SECONDS: waits for the game to end and sets `code` to its exit
-# code ("timeout" when it had to be killed).
-wait_exit() {
-    local deadline=$((SECONDS + $1))
-    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS <= deadline)); do
-        sleep 0.1
-    done
-    if kill -0 "$game_pid" 2>/dev/null; then
-        kill -9 "$game_pid"
-        wait "$game_pid" 2>/dev/null
-        code=timeout
-    else
-        wait "$game_pid"
-        code=$?
-    fi
-    game_pid=""
-}
-
-loading="99 97 99"
-menu="16 65 16"
-playing="16 16 66"
-filemenu="66 16 16"
-black="0 0 0"
 
 assets="$work/assets"
 "$write_assets" "$assets"

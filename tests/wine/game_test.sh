@@ -19,8 +19,8 @@ work=$(mktemp -d /tmp/korvane-wine-XXXXXX)
 shots_kept=$(dirname "$korvane")/wine-test-shots
 xvfb_pid=""
 game_pid=""
-failures=0
-passes=0
+# shellcheck source=../support/screen_test_lib.sh
+source "$(dirname "$0")/../support/screen_test_lib.sh"
 
 # A prefix of its own, so that the Wine processes this test leaves behind
 # belong to this display and go with it.
@@ -51,9 +51,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-pass() { echo "ok: $1"; passes=$((passes + 1)); }
-fail() { echo "FAILED: $1"; failures=$((failures + 1)); }
-
 start_display() {
     for n in $(seq 140 180); do
         [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
@@ -71,42 +68,9 @@ start_display() {
     return 1
 }
 
-shot() { import -display "$DISPLAY" -window root "png:$work/$1.png" 2>/dev/null; }
-
 pixel() {
     convert "$work/$1.png" -format \
         "%[fx:round(255*p{$2,$3}.r)] %[fx:round(255*p{$2,$3}.g)] %[fx:round(255*p{$2,$3}.b)]" info:
-}
-
-# near "R G B" "R G B": true when every channel is within 14.
-near() {
-    local a=($1) b=($2)
-    for c in 0 1 2; do
-        local d=$((a[c] - b[c]))
-        ((d < 0)) && d=$((-d))
-        ((d > 14)) && return 1
-    done
-    return 0
-}
-
-# wait_for NAME X Y "R G B" SECONDS: polls the screen until the pixel has
-# that colour; the last screenshot is NAME.png.
-wait_for() {
-    local name=$1 x=$2 y=$3 colour=$4 seconds=$5
-    local deadline=$((SECONDS + seconds))
-    while ((SECONDS <= deadline)); do
-        if shot "$name" && near "$(pixel "$name" "$x" "$y")" "$colour"; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    echo "  (pixel $x,$y is $(pixel "$name" "$x" "$y" 2>/dev/null), wanted $colour)"
-    return 1
-}
-
-# The whole screen shows that colour at two far corners, so a wipe has ended.
-wait_screen() {
-    wait_for "$1" 20 20 "$2" "$3" && wait_for "$1" 620 460 "$2" "$3"
 }
 
 game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
@@ -147,31 +111,8 @@ start_game() {
     game_pid=$!
 }
 
-# wait_exit SECONDS: waits for the game to end; `code` is its exit code, or
-# "timeout" when it had to be killed.
-wait_exit() {
-    local deadline=$((SECONDS + $1))
-    while kill -0 "$game_pid" 2>/dev/null && ((SECONDS <= deadline)); do
-        sleep 0.1
-    done
-    if kill -0 "$game_pid" 2>/dev/null; then
-        kill -9 "$game_pid"
-        wait "$game_pid" 2>/dev/null
-        code=timeout
-    else
-        wait "$game_pid"
-        code=$?
-    fi
-    game_pid=""
-}
-
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 
-loading="99 97 99"
-menu="16 65 16"
-playing="16 16 66"
-filemenu="66 16 16"
-black="0 0 0"
 
 # Wine's desktop process keeps the display it was started on, so none of this
 # prefix's may be left from another run, and the display comes first.
