@@ -45,20 +45,19 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win64
 
-if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-    mkdir -p "$WINEPREFIX"
-    # Two builds may start at once; one makes the prefix, the other waits.
-    (
-        flock 9
-        if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-            DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
-            "$(dirname "$WINE")/wineserver" -w 2>/dev/null || true
-        fi
-    ) 9>"$WINEPREFIX.lock"
-fi
-# Test programs start one after another, often two at a time; a server that
-# stays a while after its last client keeps them from meeting one that is
-# just shutting down ("recvmsg: Connection reset by peer"). When a server
-# runs already, this one leaves at once.
-"$(dirname "$WINE")/wineserver" -p30 2>/dev/null || true
+mkdir -p "$WINEPREFIX"
+# Test programs start two at a time. Under one lock: the first start makes
+# the prefix and waits until the server that made it has gone; then one
+# server is started that stays for ten idle minutes, so no program ever meets
+# a server that is shutting down ("recvmsg: Connection reset by peer"). When
+# a server runs already, that start leaves at once.
+(
+    flock 9
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
+        "$(dirname "$WINE")/wineserver" -w 2>/dev/null || true
+    fi
+    # The server must not keep the lock: it is not passed on.
+    "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&- || true
+) 9>"$WINEPREFIX.lock"
 exec "$WINE" "$@"
