@@ -57,7 +57,13 @@ mkdir -p "$WINEPREFIX"
         DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
         "$(dirname "$WINE")/wineserver" -w 2>/dev/null || true
     fi
-    # The server must not keep the lock: it is not passed on.
-    "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&- || true
+    # Neither the server nor the system processes Wine starts with the first
+    # program (which stay as long as the server) may keep the lock or this
+    # program's output open, or whoever reads that output waits for them:
+    # both are started here with neither.
+    # (The server answers 0 when it started, 2 when one runs already.)
+    if "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&-; then
+        DISPLAY= "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    fi
 ) 9>"$WINEPREFIX.lock"
 exec "$WINE" "$@"
