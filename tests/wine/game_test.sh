@@ -118,10 +118,10 @@ elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 # prefix's may be left from another run, and the display comes first.
 "$(wineserver_of_prefix)" -k 2>/dev/null
 start_display || exit 1
-# One server for the whole test, kept until the cleanup: a server that shuts
-# down between two runs can take the next run's first process with it.
-"$(wineserver_of_prefix)" -p 2>/dev/null
-# The prefix's first start takes a while; it is not part of the game's.
+# The prefix's first start takes a while; it is not part of the game's. It
+# also starts the server, which stays until the cleanup (a server that shut
+# down between two runs could take the next run's first process with it),
+# and the desktop process, on this display.
 "$wine_run" cmd /c exit >/dev/null 2>&1
 assets="$work/assets"
 "$wine_run" "$write_assets" "$assets" || { echo "cannot write the test pictures"; exit 1; }

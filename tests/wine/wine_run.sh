@@ -60,10 +60,11 @@ mkdir -p "$WINEPREFIX"
     # Neither the server nor the system processes Wine starts with the first
     # program (which stay as long as the server) may keep the lock or this
     # program's output open, or whoever reads that output waits for them:
-    # both are started here with neither.
+    # both are started here with neither. The desktop process among them
+    # keeps the display it starts on for good, so it gets this program's.
     # (The server answers 0 when it started, 2 when one runs already.)
     if "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&-; then
-        DISPLAY= "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+        "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
     fi
 ) 9>"$WINEPREFIX.lock"
 exec "$WINE" "$@"
