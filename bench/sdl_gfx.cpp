@@ -68,7 +68,7 @@ void BM_PlayFrameFullWell(benchmark::State& state) {
         BlockSurfaces[k - 1] = VideoCreateOffscreen(24, 24, 0);
         Image block;
         ImageLoad(&block, ("Art\\Block" + std::to_string(k) + ".kvp").c_str(), 16);
-        VideoCopyImage(BlockSurfaces[k - 1], block, 24, 24, 16);
+        VideoCopyImage(BlockSurfaces[k - 1].get(), block, 24, 24, 16);
     }
     Image background;
     ImageLoad(&background, "Art\\Main.kvp", 16);

@@ -8,11 +8,12 @@
 
 namespace korvane {
 
-platform::Surface* BlockSurfaces[kBlockPictures] = {};
+platform::SurfaceHandle BlockSurfaces[kBlockPictures];
 
 void ResetBlockImages() {
-    for (platform::Surface*& surface : BlockSurfaces) {
-        surface = nullptr;
+    // What is left belongs to a machine that is gone: forgotten, not released.
+    for (platform::SurfaceHandle& surface : BlockSurfaces) {
+        static_cast<void>(surface.release());
     }
 }
 
@@ -27,7 +28,7 @@ int BlockImagesLoad() {
         if (ImageLoad(&image, playfieldText, 16) == 0) {
             return 0;
         }
-        if (VideoCopyImage(BlockSurfaces[k - 1], image, kBlockSize, kBlockSize, 16) == 0) {
+        if (VideoCopyImage(BlockSurfaces[k - 1].get(), image, kBlockSize, kBlockSize, 16) == 0) {
             return 0;
         }
         // Deliberate: the pause keeps the loading picture up for at least four
@@ -39,11 +40,8 @@ int BlockImagesLoad() {
 }
 
 int BlockImagesRelease() {
-    for (platform::Surface*& surface : BlockSurfaces) {
-        if (surface != nullptr) {
-            platform::SurfaceRelease(surface);
-            surface = nullptr;
-        }
+    for (platform::SurfaceHandle& surface : BlockSurfaces) {
+        surface.reset();
     }
     return 1;
 }

@@ -31,7 +31,7 @@ constexpr Offset kPreviewOffsets[kShapeCount] = {
 };
 
 platform::BlitResult CopyBlock(uint32_t picture, int32_t x, int32_t y) {
-    return platform::SurfaceBlitFast(videoDevice.backBuffer, x, y, BlockSurfaces[picture],
+    return platform::SurfaceBlitFast(videoDevice.backBuffer, x, y, BlockSurfaces[picture].get(),
                                      kWholeBlock);
 }
 

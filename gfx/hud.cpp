@@ -42,19 +42,16 @@ void WriteCounter(platform::TextContext* context, const Counter& counter, uint32
 }  // namespace
 
 int DrawHud() {
-    platform::TextContext* context = VideoGetDC(videoDevice.backBuffer);
-    if (context == nullptr) {
+    const TextContextHandle context = VideoGetDC(videoDevice.backBuffer);
+    if (!context) {
         return 1;
     }
-    platform::Font* previous = nullptr;
     // Deliberate: the font is made and deleted again in every frame, so none
-    // outlives the frame that drew with it.
-    platform::Font* font = FontCreate(context, kCounterHeight, kBold, kCounterFace, &previous);
-    WriteCounter(context, kScore, scoreCounters.score);
-    WriteCounter(context, kLevel, scoreCounters.level);
-    WriteCounter(context, kLines, scoreCounters.lines);
-    FontDelete(context, font, previous);
-    VideoReleaseDC(videoDevice.backBuffer, context);
+    // outlives the frame that drew with it. It goes before the context.
+    const SelectedFont font(context.get(), kCounterHeight, kBold, kCounterFace);
+    WriteCounter(context.get(), kScore, scoreCounters.score);
+    WriteCounter(context.get(), kLevel, scoreCounters.level);
+    WriteCounter(context.get(), kLines, scoreCounters.lines);
     return 1;
 }
 

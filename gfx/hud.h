@@ -20,6 +20,23 @@ platform::Font* FontCreate(platform::TextContext* context, int32_t height, int32
                            const char* face, platform::Font** previous);
 // Selects `previous` back and deletes `font`; always 1.
 int FontDelete(platform::TextContext* context, platform::Font* font, platform::Font* previous);
+
+// A font made and selected into a text context by FontCreate, and deleted by
+// FontDelete, the previous font selected back, when it goes out of scope
+// (whether or not the font could be made).
+class SelectedFont {
+  public:
+    SelectedFont(platform::TextContext* context, int32_t height, int32_t weight, const char* face)
+        : context_(context), font_(FontCreate(context, height, weight, face, &previous_)) {}
+    ~SelectedFont() { FontDelete(context_, font_, previous_); }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+
+  private:
+    platform::TextContext* context_;
+    platform::Font* previous_ = nullptr;
+    platform::Font* font_;
+};
 // Writes `count` characters of `text` in `box` in `color` (0x00BBGGRR) with a
 // transparent background; always 1.
 int TextDraw(platform::TextContext* context, const char* text, int32_t count,

@@ -18,8 +18,8 @@ inline constexpr int32_t kWellLeft = 251;
 inline constexpr int32_t kWellBottomRowTop = 456;
 
 // Index k holds "Art\\Block<k+1>.kvp"; a board cell of value v is drawn from
-// v - 1 and a piece of colour c from c. Null until loaded.
-extern platform::Surface* BlockSurfaces[kBlockPictures];
+// v - 1 and a piece of colour c from c. None until loaded.
+extern platform::SurfaceHandle BlockSurfaces[kBlockPictures];
 
 // Makes and fills the eight block surfaces, pausing 500 ms after each so the
 // loading picture stays up. 0 at the first failure, keeping what was made.
@@ -34,8 +34,8 @@ int DrawBoard();
 // Always 1.
 int DrawPiece(int which);
 
-// Every block surface forgotten, as at program start; only once
-// BlockImagesRelease has run.
+// Every block surface forgotten, not released, as at program start: for after
+// BlockImagesRelease, or once the machine that made them has gone.
 void ResetBlockImages();
 
 }  // namespace korvane

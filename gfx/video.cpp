@@ -4,14 +4,12 @@
 
 namespace korvane {
 
-namespace {
-constexpr VideoDevice kNoVideoDevice = {false, nullptr, nullptr, 0, 0, 0, PixelLayout::Rgb565};
-}  // namespace
-
-VideoDevice videoDevice = kNoVideoDevice;
+VideoDevice videoDevice;
 
 void ResetVideoState() {
-    videoDevice = kNoVideoDevice;
+    // What is left belongs to a machine that is gone: forgotten, not released.
+    static_cast<void>(videoDevice.primary.release());
+    videoDevice = VideoDevice{};
 }
 
 namespace {
@@ -47,15 +45,15 @@ int VideoInit(uint32_t width, uint32_t height, uint32_t depth) {
     videoDevice.width = width;
     videoDevice.height = height;
     videoDevice.depth = depth;
-    videoDevice.primary = platform::DisplayCreatePrimary();
-    if (videoDevice.primary == nullptr) {
+    videoDevice.primary.reset(platform::DisplayCreatePrimary());
+    if (!videoDevice.primary) {
         return InitFailed("Unable to create primary surface.");
     }
-    videoDevice.backBuffer = platform::DisplayBackBuffer(videoDevice.primary);
+    videoDevice.backBuffer = platform::DisplayBackBuffer(videoDevice.primary.get());
     if (videoDevice.backBuffer == nullptr) {
         return InitFailed("Unable to create back buffer.");
     }
-    VideoDetectPixelFormat(videoDevice.primary);
+    VideoDetectPixelFormat(videoDevice.primary.get());
     return 1;
 }
 
@@ -65,11 +63,8 @@ int VideoShutdown() {
     if (videoDevice.displayOpen) {
         platform::DisplayRestoreMode();
     }
-    if (videoDevice.primary != nullptr) {
-        platform::SurfaceRelease(videoDevice.primary);  // the back buffer goes with it
-        videoDevice.primary = nullptr;
-        videoDevice.backBuffer = nullptr;
-    }
+    videoDevice.backBuffer = nullptr;
+    videoDevice.primary.reset();  // the back buffer goes with it
     if (videoDevice.displayOpen) {
         platform::DisplayClose();
         videoDevice.displayOpen = false;
@@ -121,13 +116,13 @@ int VideoUnlock(platform::Surface* surface) {
     return 1;
 }
 
-platform::Surface* VideoCreateOffscreen(uint32_t width, uint32_t height, uint32_t extraCaps) {
-    return platform::SurfaceCreateOffscreen(width, height, extraCaps);
+platform::SurfaceHandle VideoCreateOffscreen(uint32_t width, uint32_t height, uint32_t extraCaps) {
+    return platform::SurfaceHandle(platform::SurfaceCreateOffscreen(width, height, extraCaps));
 }
 
 int VideoFlip() {
     for (int attempt = 0; attempt < kFlipAttempts; ++attempt) {
-        const platform::BlitResult result = platform::SurfaceFlip(videoDevice.primary);
+        const platform::BlitResult result = platform::SurfaceFlip(videoDevice.primary.get());
         if (result == platform::BlitResult::Ok) {
             return 1;
         }
@@ -149,8 +144,9 @@ int VideoFill(platform::Surface* surface, uint8_t red, uint8_t green, uint8_t bl
     return 1;
 }
 
-platform::TextContext* VideoGetDC(platform::Surface* surface) {
-    return platform::SurfaceGetTextContext(surface);
+TextContextHandle VideoGetDC(platform::Surface* surface) {
+    return TextContextHandle(platform::SurfaceGetTextContext(surface),
+                             TextContextReleaser{surface});
 }
 
 int VideoReleaseDC(platform::Surface* surface, platform::TextContext* context) {

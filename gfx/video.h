@@ -3,6 +3,7 @@
 // visible primary surface with one back buffer for page flipping, and the
 // small surface operations the rest of the game draws with.
 #include <cstdint>
+#include <memory>
 
 #include "gfx/image.h"
 #include "platform/display.h"
@@ -15,13 +16,13 @@ inline constexpr uint32_t kScreenHeight = 480;
 inline constexpr uint32_t kScreenDepth = 16;
 
 struct VideoDevice {
-    bool displayOpen;               // the display device is held
-    platform::Surface* primary;     // the visible surface and its flipping chain
-    platform::Surface* backBuffer;  // belongs to `primary`; every frame is drawn here
-    uint32_t width;                 // recorded once the mode is set
-    uint32_t height;
-    uint32_t depth;
-    PixelLayout layout;  // Rgb565 until VideoDetectPixelFormat finds otherwise
+    bool displayOpen = false;                 // the display device is held
+    platform::SurfaceHandle primary;          // the visible surface and its flipping chain
+    platform::Surface* backBuffer = nullptr;  // belongs to `primary`; every frame is drawn here
+    uint32_t width = 0;                       // recorded once the mode is set
+    uint32_t height = 0;
+    uint32_t depth = 0;
+    PixelLayout layout = PixelLayout::Rgb565;  // until VideoDetectPixelFormat finds otherwise
 };
 
 extern VideoDevice videoDevice;
@@ -39,8 +40,8 @@ void* VideoLock(platform::Surface* surface, int32_t* pitch);
 // 0 when there is no surface, else 1 whatever the unlock answered.
 int VideoUnlock(platform::Surface* surface);
 
-// A new off-screen surface owned by the caller, or null.
-platform::Surface* VideoCreateOffscreen(uint32_t width, uint32_t height, uint32_t extraCaps);
+// A new off-screen surface owned by the caller, or none.
+platform::SurfaceHandle VideoCreateOffscreen(uint32_t width, uint32_t height, uint32_t extraCaps);
 
 // Shows the back buffer. 1 once the flip has been taken; 0 when the surfaces
 // are lost or the flip keeps being refused, and the picture stays as it was.
@@ -50,11 +51,22 @@ int VideoFlip();
 // layout; always 1.
 int VideoFill(platform::Surface* surface, uint8_t red, uint8_t green, uint8_t blue);
 
-// A text context on the surface, or null; its release answers 1 or 0.
-platform::TextContext* VideoGetDC(platform::Surface* surface);
+// Gives a text context back to its surface; 1, or 0 when it was not held.
 int VideoReleaseDC(platform::Surface* surface, platform::TextContext* context);
 
-// Forgets the device, as at program start; only once VideoShutdown has run.
+struct TextContextReleaser {
+    platform::Surface* surface;
+    void operator()(platform::TextContext* context) const { VideoReleaseDC(surface, context); }
+};
+// A text context given back to its surface when it goes out of scope.
+using TextContextHandle = std::unique_ptr<platform::TextContext, TextContextReleaser>;
+
+// A text context on the surface, or none. No blit may touch the surface while
+// it is held.
+TextContextHandle VideoGetDC(platform::Surface* surface);
+
+// Forgets the device, releasing nothing, as at program start: for after
+// VideoShutdown, or once the machine that made it has gone.
 void ResetVideoState();
 
 // Sets the device's layout from the surface's red mask (depth 16 only); always 1.

@@ -21,8 +21,8 @@ struct WipeState {
 WipeState wipe = {};
 
 bool CopyStrip() {
-    return platform::SurfaceBlitFast(videoDevice.primary, wipe.destinationX, wipe.destinationY,
-                                     videoDevice.backBuffer,
+    return platform::SurfaceBlitFast(videoDevice.primary.get(), wipe.destinationX,
+                                     wipe.destinationY, videoDevice.backBuffer,
                                      wipe.source) == platform::BlitResult::Ok;
 }
 

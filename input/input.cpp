@@ -16,26 +16,19 @@ namespace {
 constexpr uint32_t kInputVersion = 0x0500;
 constexpr const char* kInputFailure = "Unable to create Initialize Direct Input.";
 
-platform::InputSystem* inputSystem = nullptr;
-platform::InputDevice* keyboard = nullptr;
-platform::InputDevice* mouse = nullptr;
+platform::InputSystemHandle inputSystem;
+platform::InputDeviceHandle keyboard;
+platform::InputDeviceHandle mouse;
 
 // Create, cooperative level, data format, acquire; the device is kept (for
 // shut-down to release) even when a later step fails.
-bool OpenDevice(platform::InputDeviceKind kind, platform::InputDevice** device) {
-    *device = platform::InputCreateDevice(inputSystem, kind);
-    return *device != nullptr &&
-           platform::InputSetCooperation(*device,
+bool OpenDevice(platform::InputDeviceKind kind, platform::InputDeviceHandle* device) {
+    device->reset(platform::InputCreateDevice(inputSystem.get(), kind));
+    platform::InputDevice* opened = device->get();
+    return opened != nullptr &&
+           platform::InputSetCooperation(opened,
                                          platform::kInputShared | platform::kInputBackground) &&
-           platform::InputSetDataFormat(*device) && platform::InputAcquire(*device);
-}
-
-void CloseDevice(platform::InputDevice** device) {
-    if (*device != nullptr) {
-        platform::InputUnacquire(*device);
-        platform::InputReleaseDevice(*device);
-        *device = nullptr;
-    }
+           platform::InputSetDataFormat(opened) && platform::InputAcquire(opened);
 }
 
 }  // namespace
@@ -43,6 +36,10 @@ void CloseDevice(platform::InputDevice** device) {
 void ResetInputState() {
     std::memset(KeyState, 0, sizeof KeyState);
     MouseState = MouseSnapshot{};
+    // Devices left belong to a machine that is gone: forgotten, not released.
+    static_cast<void>(mouse.release());
+    static_cast<void>(keyboard.release());
+    static_cast<void>(inputSystem.release());
 }
 
 bool KeyDown(uint8_t scanCode) {
@@ -50,7 +47,7 @@ bool KeyDown(uint8_t scanCode) {
 }
 
 int InputInit() {
-    inputSystem = platform::InputCreate(kInputVersion);
+    inputSystem.reset(platform::InputCreate(kInputVersion));
     const bool ready = inputSystem != nullptr &&
                        OpenDevice(platform::InputDeviceKind::Keyboard, &keyboard) &&
                        OpenDevice(platform::InputDeviceKind::Mouse, &mouse);
@@ -62,12 +59,9 @@ int InputInit() {
 }
 
 int InputShutdown() {
-    CloseDevice(&mouse);
-    CloseDevice(&keyboard);
-    if (inputSystem != nullptr) {
-        platform::InputRelease(inputSystem);
-        inputSystem = nullptr;
-    }
+    mouse.reset();
+    keyboard.reset();
+    inputSystem.reset();
     return 1;
 }
 
@@ -76,7 +70,7 @@ int InputReadKeyboard() {
         std::memset(KeyState, 0, sizeof KeyState);
         return 0;
     }
-    return platform::InputReadState(keyboard, KeyState, sizeof KeyState) ? 1 : 0;
+    return platform::InputReadState(keyboard.get(), KeyState, sizeof KeyState) ? 1 : 0;
 }
 
 int InputReadMouse() {
@@ -85,7 +79,7 @@ int InputReadMouse() {
         return 0;
     }
     static_assert(sizeof(MouseSnapshot) == platform::kMouseStateBytes);
-    return platform::InputReadState(mouse, &MouseState, sizeof MouseState) ? 1 : 0;
+    return platform::InputReadState(mouse.get(), &MouseState, sizeof MouseState) ? 1 : 0;
 }
 
 }  // namespace korvane

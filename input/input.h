@@ -31,7 +31,9 @@ int InputReadMouse();
 // Whether the key's byte in the latest snapshot is non-zero.
 bool KeyDown(uint8_t scanCode);
 
-// Empty snapshots, as at program start; only once InputShutdown has run.
+// Empty snapshots and no devices, as at program start; devices still held are
+// forgotten, not released: for after InputShutdown, or once the machine that
+// made them has gone.
 void ResetInputState();
 
 }  // namespace korvane

@@ -5,8 +5,10 @@
 // Every call that can fail is one step of its own, so that each failure path
 // of the game can be reached by making that one call fail. Surfaces, text
 // contexts and fonts are owned by the backend and handed out as plain
-// pointers; each is given back through its own release call.
+// pointers; each is given back through its own release call, which the
+// game's code makes through an owning handle.
 #include <cstdint>
+#include <memory>
 
 namespace korvane::platform {
 
@@ -58,6 +60,13 @@ BlitResult SurfaceFlip(Surface* primary);
 Surface* SurfaceCreateOffscreen(uint32_t width, uint32_t height, uint32_t extraCaps);
 // Releases a surface made by SurfaceCreateOffscreen or DisplayCreatePrimary.
 void SurfaceRelease(Surface* surface);
+
+struct SurfaceReleaser {
+    void operator()(Surface* surface) const { SurfaceRelease(surface); }
+};
+// A surface released when it goes out of scope (a primary surface's back
+// buffer with it).
+using SurfaceHandle = std::unique_ptr<Surface, SurfaceReleaser>;
 
 // The surface's size in pixels.
 void SurfaceSize(const Surface* surface, uint32_t* width, uint32_t* height);

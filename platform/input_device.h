@@ -3,6 +3,7 @@
 // keyboard as a whole: 256 bytes indexed by its scan codes (Escape 0x01,
 // the cursor-block arrows 0xC8, 0xCB, 0xCD, 0xD0, ...), non-zero while down.
 #include <cstdint>
+#include <memory>
 
 namespace korvane::platform {
 
@@ -33,5 +34,21 @@ bool InputReadState(InputDevice* device, void* destination, uint32_t bytes);
 void InputUnacquire(InputDevice* device);
 void InputReleaseDevice(InputDevice* device);
 void InputRelease(InputSystem* system);
+
+// A device unacquired and released when it goes out of scope (unacquiring a
+// device that was never acquired does nothing).
+struct InputDeviceReleaser {
+    void operator()(InputDevice* device) const {
+        InputUnacquire(device);
+        InputReleaseDevice(device);
+    }
+};
+using InputDeviceHandle = std::unique_ptr<InputDevice, InputDeviceReleaser>;
+
+// The input system, released when it goes out of scope; its devices go first.
+struct InputSystemReleaser {
+    void operator()(InputSystem* system) const { InputRelease(system); }
+};
+using InputSystemHandle = std::unique_ptr<InputSystem, InputSystemReleaser>;
 
 }  // namespace korvane::platform

@@ -15,8 +15,8 @@ class BlockImagesTest : public LayoutTest {
     }
     static int Made() {
         int made = 0;
-        for (platform::Surface* surface : BlockSurfaces) {
-            made += surface != nullptr ? 1 : 0;
+        for (const platform::SurfaceHandle& surface : BlockSurfaces) {
+            made += surface ? 1 : 0;
         }
         return made;
     }
@@ -29,10 +29,10 @@ TEST_P(BlockImagesTest, FillsEachSurfaceWithItsPictureAndPausesAfterEach) {
     EXPECT_GT(fake::VirtualTimeNs() - before, 8 * 500'000'000ULL);
     for (int k = 1; k <= kBlockPictures; ++k) {
         const Bgr c = BlockColor(k);
-        EXPECT_EQ(fake::PixelAt(BlockSurfaces[k - 1], 0, 0),
+        EXPECT_EQ(fake::PixelAt(BlockSurfaces[k - 1].get(), 0, 0),
                   PackPixel(GetParam(), c.red, c.green, c.blue))
             << "block " << k;
-        EXPECT_EQ(fake::PixelAt(BlockSurfaces[k - 1], 23, 23),
+        EXPECT_EQ(fake::PixelAt(BlockSurfaces[k - 1].get(), 23, 23),
                   PackPixel(GetParam(), c.red, c.green, c.blue))
             << "block " << k;
     }

@@ -106,21 +106,22 @@ TEST_P(HudTest, FailedFontOrTextIsNotExamined) {
     EXPECT_EQ(fake::TextContextsHeld(), 0);
 }
 
-TEST_P(HudTest, FontDeleteSelectsThePreviousFontBack) {
-    platform::TextContext* context = VideoGetDC(videoDevice.backBuffer);
-    ASSERT_NE(context, nullptr);
-    platform::Font* first = nullptr;
-    platform::Font* outer = FontCreate(context, -20, 400, "Outer", &first);
-    EXPECT_EQ(first, nullptr);
-    platform::Font* previous = nullptr;
-    platform::Font* inner = FontCreate(context, -32, 700, "Inner", &previous);
-    EXPECT_EQ(previous, outer);
-    EXPECT_EQ(FontDelete(context, inner, previous), 1);
-    TextDraw(context, "1", 1, {0, 0, 40, 40}, kCentred, 0x00FFFFFF);
-    EXPECT_EQ(fake::TextDraws().back().face, "Outer");
-    FontDelete(context, outer, first);
-    VideoReleaseDC(videoDevice.backBuffer, context);
+TEST_P(HudTest, AFontGoneOutOfScopeSelectsThePreviousFontBack) {
+    {
+        const TextContextHandle context = VideoGetDC(videoDevice.backBuffer);
+        ASSERT_TRUE(context);
+        const SelectedFont outer(context.get(), -20, 400, "Outer");
+        {
+            const SelectedFont inner(context.get(), -32, 700, "Inner");
+            TextDraw(context.get(), "1", 1, {0, 0, 40, 40}, kCentred, 0x00FFFFFF);
+            EXPECT_EQ(fake::TextDraws().back().face, "Inner");
+        }
+        TextDraw(context.get(), "1", 1, {0, 0, 40, 40}, kCentred, 0x00FFFFFF);
+        EXPECT_EQ(fake::TextDraws().back().face, "Outer");
+        EXPECT_EQ(fake::FontsAlive(), 1);
+    }
     EXPECT_EQ(fake::FontsAlive(), 0);
+    EXPECT_EQ(fake::TextContextsHeld(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, HudTest,

@@ -53,7 +53,7 @@ std::vector<std::pair<int, int>> PlayfieldTest::BlitCorners() {
 
 int PlayfieldTest::BlitPicture(size_t index) {
     for (int k = 0; k < kBlockPictures; ++k) {
-        if (fake::Blits().at(index).source == BlockSurfaces[k]) {
+        if (fake::Blits().at(index).source == BlockSurfaces[k].get()) {
             return k + 1;
         }
     }

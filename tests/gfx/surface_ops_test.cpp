@@ -70,7 +70,8 @@ TEST_P(SurfaceOpsTest, CopyImageHonoursAWiderPitchAndUnlocks) {
     VideoShutdown();
     fake::SetPitchPadding(16);
     ASSERT_EQ(VideoInit(640, 480, 16), 1);
-    platform::Surface* block = VideoCreateOffscreen(24, 24, 0);
+    const platform::SurfaceHandle handle = VideoCreateOffscreen(24, 24, 0);
+    platform::Surface* block = handle.get();
     ASSERT_NE(block, nullptr);
     std::vector<Bgr> pixels(24 * 24, Bgr{0, 0, 0});
     pixels[0] = {255, 0, 0};
@@ -96,7 +97,6 @@ TEST_P(SurfaceOpsTest, CopyImageHonoursAWiderPitchAndUnlocks) {
         EXPECT_EQ(fake::PixelAt(block, 23, row), PackPixel(GetParam(), 255, 255, 255)) << row;
         EXPECT_EQ(fake::PixelAt(block, 22, row), 0) << row;
     }
-    platform::SurfaceRelease(block);
 }
 
 TEST_P(SurfaceOpsTest, CopyImageFailsWhenTheSurfaceWillNotLock) {
@@ -126,17 +126,24 @@ TEST_P(SurfaceOpsTest, FlipGivesUpOnLostSurfacesAndOnEndlessRefusal) {
 }
 
 TEST_P(SurfaceOpsTest, OffscreenSurfacesAndTextContexts) {
+    const int before = fake::SurfacesAlive();
     fake::FailStep("display.offscreen", 1, 1);
-    EXPECT_EQ(VideoCreateOffscreen(24, 24, 0), nullptr);
-    platform::Surface* surface = VideoCreateOffscreen(24, 24, 0);
-    ASSERT_NE(surface, nullptr);
-    platform::TextContext* context = VideoGetDC(surface);
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(VideoReleaseDC(surface, context), 1);
-    EXPECT_EQ(VideoReleaseDC(surface, context), 0) << "released twice";
-    fake::FailStep("display.textcontext");
-    EXPECT_EQ(VideoGetDC(surface), nullptr);
-    platform::SurfaceRelease(surface);
+    EXPECT_FALSE(VideoCreateOffscreen(24, 24, 0));
+    {
+        const platform::SurfaceHandle surface = VideoCreateOffscreen(24, 24, 0);
+        ASSERT_TRUE(surface);
+        EXPECT_EQ(fake::SurfacesAlive(), before + 1);
+        TextContextHandle context = VideoGetDC(surface.get());
+        ASSERT_TRUE(context);
+        platform::TextContext* held = context.release();
+        EXPECT_EQ(VideoReleaseDC(surface.get(), held), 1);
+        EXPECT_EQ(VideoReleaseDC(surface.get(), held), 0) << "released twice";
+        { const TextContextHandle scoped = VideoGetDC(surface.get()); }
+        EXPECT_EQ(fake::TextContextsHeld(), 0) << "given back when out of scope";
+        fake::FailStep("display.textcontext");
+        EXPECT_FALSE(VideoGetDC(surface.get()));
+    }
+    EXPECT_EQ(fake::SurfacesAlive(), before) << "released when out of scope";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, SurfaceOpsTest,

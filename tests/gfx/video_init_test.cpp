@@ -80,9 +80,9 @@ TEST_F(VideoInitTest, SuccessRecordsTheModeAndShutsDownInOrder) {
     EXPECT_EQ(videoDevice.width, 640u);
     EXPECT_EQ(videoDevice.height, 480u);
     EXPECT_EQ(videoDevice.depth, 16u);
-    EXPECT_EQ(videoDevice.primary, fake::DisplaySurface(fake::Buffer::Visible));
+    EXPECT_EQ(videoDevice.primary.get(), fake::DisplaySurface(fake::Buffer::Visible));
     EXPECT_EQ(videoDevice.backBuffer, fake::DisplaySurface(fake::Buffer::Back));
-    EXPECT_NE(videoDevice.primary, videoDevice.backBuffer);
+    EXPECT_NE(videoDevice.primary.get(), videoDevice.backBuffer);
     VideoShutdown();
     EXPECT_EQ(fake::JournalLines(),
               (Lines{"display.open", "display.exclusive", "display.mode 640x480x16",

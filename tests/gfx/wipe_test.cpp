@@ -22,7 +22,7 @@ class WipeTest : public VideoTest {
     static std::vector<platform::Rect> Strips() {
         std::vector<platform::Rect> strips;
         for (const auto& blit : fake::Blits()) {
-            EXPECT_EQ(blit.destination, videoDevice.primary);
+            EXPECT_EQ(blit.destination, videoDevice.primary.get());
             EXPECT_EQ(blit.source, videoDevice.backBuffer);
             EXPECT_EQ(blit.x, blit.from.left) << "a strip lands where it lies";
             EXPECT_EQ(blit.y, blit.from.top);

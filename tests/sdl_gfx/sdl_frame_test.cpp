@@ -132,7 +132,7 @@ class SdlFrameTest : public ::testing::Test {
             Image image;
             const std::string name = "Art\\Block" + std::to_string(k) + ".kvp";
             ASSERT_EQ(ImageLoad(&image, name.c_str(), 16), 1);
-            ASSERT_EQ(VideoCopyImage(BlockSurfaces[k - 1], image, 24, 24, 16), 1);
+            ASSERT_EQ(VideoCopyImage(BlockSurfaces[k - 1].get(), image, 24, 24, 16), 1);
         }
     }
 
