@@ -19,6 +19,7 @@ IDirectSound* directSound = nullptr;
 
 struct SoundBufferData {
     IDirectSoundBuffer* buffer = nullptr;
+    uint32_t bytes = 0;
 };
 
 void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
@@ -52,7 +53,11 @@ void SoundDeviceClose() {
 }
 
 SoundBuffer SoundBufferCreate(const SoundBufferDescription& spec, int /*slot*/) {
-    if (directSound == nullptr) {
+    // DirectSound on Windows refuses these descriptions, locks and positions
+    // itself; they are checked here too, since not every implementation of
+    // the interface does (Wine takes them), and the game must meet the same
+    // answers wherever it runs.
+    if (directSound == nullptr || !SoundBufferDescriptionSupported(spec)) {
         return nullptr;
     }
     WAVEFORMATEX format{};
@@ -73,11 +78,14 @@ SoundBuffer SoundBufferCreate(const SoundBufferDescription& spec, int /*slot*/) 
     if (FAILED(directSound->CreateSoundBuffer(&description, &buffer, nullptr))) {
         return nullptr;
     }
-    return SoundBuffer(new SoundBufferData{buffer});
+    return SoundBuffer(new SoundBufferData{buffer, spec.bytes});
 }
 
 bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
                      bool fromWritePosition, SoundRegions* regions) {
+    if (bytes == 0 || bytes > buffer.bytes || (!fromWritePosition && offset >= buffer.bytes)) {
+        return false;
+    }
     void* first = nullptr;
     void* second = nullptr;
     DWORD firstBytes = 0;
@@ -97,7 +105,7 @@ bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
 }
 
 bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
-    return SUCCEEDED(buffer.buffer->SetCurrentPosition(byteOffset));
+    return byteOffset < buffer.bytes && SUCCEEDED(buffer.buffer->SetCurrentPosition(byteOffset));
 }
 
 bool SoundBufferPlay(SoundBufferData& buffer, uint32_t flags) {

@@ -46,12 +46,17 @@ void TextFontDelete(Font* font) {
 
 bool TextDrawString(TextContext* context, const char* text, int32_t count, const Rect& box,
                     uint32_t format, uint32_t color) {
+    // DrawTextA would take a count of -1 for "up to the terminating zero";
+    // the seam draws exactly `count` characters, so a negative one is refused.
+    if (text == nullptr || count < 0) {
+        return false;
+    }
     HDC deviceContext = ToDeviceContext(context);
     RECT rect{box.left, box.top, box.right, box.bottom};
     SetTextColor(deviceContext, color);
     SetBkMode(deviceContext, TRANSPARENT);
-    DrawTextA(deviceContext, text, count, &rect, format);
-    return true;
+    // The answer is the text's height, 0 when nothing could be drawn.
+    return DrawTextA(deviceContext, text, count, &rect, format) != 0 || count == 0;
 }
 
 // The seam's layout flags are DrawTextA's own.

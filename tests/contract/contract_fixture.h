@@ -11,11 +11,24 @@
 
 namespace korvane::contract {
 
+// The game's window, made once for the whole program: the display takes the
+// screen for it, and the sound device plays for it.
+inline void MakeGameWindow() {
+    static const bool made = [] {
+        platform::WindowRegisterClass("KV_Class", platform::WindowDefaultProcedure);
+        platform::WindowCreate("KV_Class", "KORVANE", 640, 480);
+        platform::WindowShow();
+        return true;
+    }();
+    static_cast<void>(made);
+}
+
 // The display in the game's mode, 640 x 480 at 16 bits, with its flipping
 // chain; a backend that cannot show anything here skips.
 class DisplayContract : public ::testing::Test {
   protected:
     void SetUp() override {
+        MakeGameWindow();
         if (!platform::DisplayOpen()) {
             GTEST_SKIP() << "no display here (the desktop backend runs under Xvfb)";
         }

@@ -1,18 +1,17 @@
 // The input devices' promises: the version and settings the game asks for
 // are taken, and a snapshot fills every byte it is given: the keyboard's 256
 // bytes each up (0) or down (0x80), nothing down while no key is pressed.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "tests/contract/contract_fixture.h"
 
 namespace korvane::contract {
 namespace {
 
 TEST(InputTest, SnapshotsFillTheirWholeShape) {
-    // The desktop reads keys from the game's window, so it needs a display.
+    // Keys are read for the game's window, so it needs a display.
+    MakeGameWindow();
     if (!platform::DisplayOpen()) {
         GTEST_SKIP() << "no display here (the desktop backend runs under Xvfb)";
     }

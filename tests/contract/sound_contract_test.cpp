@@ -2,12 +2,10 @@
 // made only for the formats described as supported, locks that wrap round,
 // sounds played once that end by themselves, loops that play until stopped,
 // the status word, and volume, rate and pan taken in their ranges only.
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "tests/contract/contract_fixture.h"
 
 namespace korvane::contract {
 namespace {
@@ -26,7 +24,11 @@ platform::SoundBufferDescription Mono8(uint32_t bytes, uint32_t flags) {
 
 class SoundTest : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(platform::SoundDeviceOpen()); }
+    void SetUp() override {
+        MakeGameWindow();
+        ASSERT_TRUE(platform::SoundDeviceOpen());
+        ASSERT_TRUE(platform::SoundDeviceAttachToWindow());
+    }
     void TearDown() override { platform::SoundDeviceClose(); }
 
     // A buffer holding a tone, ready to play.

@@ -37,20 +37,35 @@ Ink InkAround(platform::Surface* surface, const platform::Rect& box) {
     return ink;
 }
 
+constexpr uint32_t kCentred =
+    platform::kTextCenter | platform::kTextVerticalCenter | platform::kTextSingleLine;
+
+// Draws as the game does in a frame: a context, a font selected into it, the
+// text, the previous font back, the font deleted and the context given back.
+// The surface's pixels can only be read once the context is given back.
+bool WriteText(platform::Surface* surface, const char* text, int32_t count,
+               const platform::Rect& box, uint32_t color) {
+    platform::TextContext* context = platform::SurfaceGetTextContext(surface);
+    EXPECT_NE(context, nullptr);
+    if (context == nullptr) {
+        return false;
+    }
+    platform::Font* font = platform::TextFontCreate(-24, 700, "Impact");
+    EXPECT_NE(font, nullptr);
+    platform::Font* previous = platform::TextFontSelect(context, font);
+    const bool drawn = platform::TextDrawString(context, text, count, box, kCentred, color);
+    EXPECT_EQ(platform::TextFontSelect(context, previous), font) << "the font comes back out";
+    platform::TextFontDelete(font);
+    EXPECT_TRUE(platform::SurfaceReleaseTextContext(surface, context));
+    return drawn;
+}
+
 TEST_F(TextTest, LettersLandInsideTheirBoxAndNowhereElse) {
     platform::Surface* surface = platform::SurfaceCreateOffscreen(200, 80, 0);
     ASSERT_NE(surface, nullptr);
     ASSERT_EQ(platform::SurfaceFill(surface, kPaper), platform::BlitResult::Ok);
-    platform::TextContext* context = platform::SurfaceGetTextContext(surface);
-    ASSERT_NE(context, nullptr);
-    platform::Font* font = platform::TextFontCreate(-24, 700, "Impact");
-    ASSERT_NE(font, nullptr);
-    EXPECT_EQ(platform::TextFontSelect(context, font), nullptr) << "a fresh context has none";
-    const uint32_t format =
-        platform::kTextCenter | platform::kTextVerticalCenter | platform::kTextSingleLine;
-
     const platform::Rect box{40, 20, 160, 60};
-    ASSERT_TRUE(platform::TextDrawString(context, "123456", 6, box, format, 0x00FFFFFF));
+    EXPECT_TRUE(WriteText(surface, "123456", 6, box, 0x00FFFFFF));
     const Ink wide = InkAround(surface, box);
     EXPECT_GT(wide.inside, 60) << "six digits are drawn";
     EXPECT_EQ(wide.outside, 0);
@@ -58,23 +73,25 @@ TEST_F(TextTest, LettersLandInsideTheirBoxAndNowhereElse) {
     // A box narrower than the text cuts it at the box's edges.
     ASSERT_EQ(platform::SurfaceFill(surface, kPaper), platform::BlitResult::Ok);
     const platform::Rect narrow{90, 30, 110, 50};
-    ASSERT_TRUE(platform::TextDrawString(context, "888888", 6, narrow, format, 0x0000FFFF));
+    EXPECT_TRUE(WriteText(surface, "888888", 6, narrow, 0x0000FFFF));
     const Ink cut = InkAround(surface, narrow);
     EXPECT_GT(cut.inside, 10);
     EXPECT_EQ(cut.outside, 0);
 
-    // Zero characters draw nothing and are no error.
+    // Zero characters draw nothing and are no error; a negative count is
+    // refused and draws nothing either.
     ASSERT_EQ(platform::SurfaceFill(surface, kPaper), platform::BlitResult::Ok);
-    EXPECT_TRUE(platform::TextDrawString(context, "8", 0, box, format, 0x00FFFFFF));
+    EXPECT_TRUE(WriteText(surface, "8", 0, box, 0x00FFFFFF));
+    EXPECT_FALSE(WriteText(surface, "8", -1, box, 0x00FFFFFF));
     EXPECT_EQ(InkAround(surface, box).inside, 0);
-    EXPECT_FALSE(platform::TextDrawString(context, "8", -1, box, format, 0x00FFFFFF));
 
-    EXPECT_EQ(platform::TextFontSelect(context, nullptr), font) << "the previous font comes back";
-    platform::TextFontDelete(font);
+    platform::TextContext* context = platform::SurfaceGetTextContext(surface);
+    ASSERT_NE(context, nullptr);
     EXPECT_TRUE(platform::SurfaceReleaseTextContext(surface, context));
     EXPECT_FALSE(platform::SurfaceReleaseTextContext(surface, context)) << "released twice";
-    EXPECT_FALSE(platform::TextDrawString(context, "1", 1, box, format, 0x00FFFFFF))
+    EXPECT_FALSE(platform::TextDrawString(context, "1", 1, box, kCentred, 0x00FFFFFF))
         << "a released context draws nothing";
+    EXPECT_EQ(InkAround(surface, box).inside, 0);
     platform::SurfaceRelease(surface);
 }
 

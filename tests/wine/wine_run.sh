@@ -41,8 +41,9 @@ fi
 export WINE
 export WINEPREFIX=${KORVANE_WINEPREFIX:-$(find_prefix "$1")}
 export WINEDEBUG=${WINEDEBUG:--all}
-# No .NET or browser engine: the first start of a prefix would offer to fetch them.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+# No .NET or browser engine: the first start of a prefix would offer to fetch
+# them. No debugger either: a program that crashes ends, it does not wait.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winedbg.exe=d}
 export WINEARCH=win64
 
 mkdir -p "$WINEPREFIX"
