@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs a golden replay against the small test assets and compares its trace
-# with the expected one, or (update) rewrites the expected trace.
+# Runs a golden replay against the small test assets, with the game's rules
+# checked after every frame, and compares its trace with the expected one, or
+# (update) rewrites the expected trace.
 #   golden-replay.sh check|update KORVANE_REPLAY WRITE_TEST_ASSETS NAME.replay
 set -euo pipefail
 mode=$1 replay=$2 write_assets=$3 script=$4
@@ -9,7 +10,7 @@ work=$(mktemp -d /tmp/korvane-golden-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 "$write_assets" "$work/assets"
 status=0
-"$replay" --assets "$work/assets" --shots "$work" --trace "$work/trace" "$script" 2>"$work/stderr" || status=$?
+"$replay" --assets "$work/assets" --shots "$work" --check --trace "$work/trace" "$script" 2>"$work/stderr" || status=$?
 echo "exit status $status" >>"$work/trace"
 if [[ $mode == update ]]; then
     cp "$work/trace" "$expected"

@@ -141,10 +141,6 @@ ReplayResult Replay(const std::string& script, replay::Options options) {
         result.lines.push_back(line);
         if (line.rfind("frame ", 0) == 0) {
             result.frames.push_back(ParseFrame(line));
-        } else if (line.rfind("sound ", 0) == 0) {
-            result.sounds.push_back({result.lines.size() - 1, Field(line, "op"),
-                                     std::stoi(Field(line, "slot")),
-                                     static_cast<unsigned>(std::stoul(Field(line, "flags")))});
         } else if (line.rfind("msgbox ", 0) == 0) {
             const size_t open = line.find('"');
             result.messageBoxes.push_back(line.substr(open + 1, line.rfind('"') - open - 1));

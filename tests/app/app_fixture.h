@@ -40,18 +40,10 @@ struct TracedFrame {
     int nextShape = 0, nextColor = 0;
 };
 
-struct TracedSound {
-    size_t line;  // index into the trace's lines
-    std::string op;
-    int slot;
-    unsigned flags;
-};
-
 struct ReplayResult {
     replay::Outcome outcome;
     std::vector<std::string> lines;
     std::vector<TracedFrame> frames;
-    std::vector<TracedSound> sounds;
     std::vector<std::string> messageBoxes;
     // The index of the first frame in `state` at or after frame index `from`;
     // frames.size() when none.

@@ -239,16 +239,5 @@ TEST_F(PlayFrameTest, GameOverFrameStopsEverythingPausesAndResets) {
     EXPECT_EQ(menuWipePending, 1u) << "the menu comes back with its wipe";
 }
 
-TEST_F(PlayFrameTest, TheTwoHundredthRowWinsAfterItsFrameIsDrawn) {
-    scoreCounters.level = 10;
-    scoreCounters.lines = 19;
-    std::memset(BoardCells(), 3, kBoardColumns);  // a full bottom row
-    ASSERT_TRUE(RunUntil("Won", 400));
-    EXPECT_EQ(scoreCounters.level, 11u) << "the winning frame shows level 11";
-    RunFrame();
-    EXPECT_EQ(State(), "MainMenu");
-    EXPECT_EQ(scoreCounters.level, 1u);
-}
-
 }  // namespace
 }  // namespace korvane

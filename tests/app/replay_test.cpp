@@ -86,20 +86,6 @@ TEST(RuleCheck, OverlapIsBrokenOnlyInTheVisibleWell) {
     FreeBoard();
 }
 
-TEST(Replay, WindowCloseEndsTheLoopBeforeTheNextTurnsFrame) {
-    const auto result = Replay("at 9000 close\nend 20000\n");
-    EXPECT_EQ(result.outcome.exitCode, 0);
-    ASSERT_FALSE(result.frames.empty());
-    // The turn that takes the window's destruction still runs its frame; the
-    // next turn takes the quit message and runs none.
-    int after = 0;
-    for (const auto& frame : result.frames) {
-        after += frame.t >= 9000 ? 1 : 0;
-    }
-    EXPECT_EQ(after, 1);
-    EXPECT_EQ(result.lines.back(), "exit code=0");
-}
-
 // The exit code is the one a quit message carried, and 0 when the game chose
 // to leave, whatever other messages carried before.
 TEST(MessageLoop, ExitCodeComesFromTheQuitMessageOrIsZero) {
@@ -116,51 +102,6 @@ TEST(MessageLoop, ExitCodeComesFromTheQuitMessageOrIsZero) {
     EXPECT_EQ(screenState, ScreenState::Quit);
 }
 
-TEST(Replay, ExitFromTheMenuEndsAfterThatFrame) {
-    const auto result = Replay("at 8500 down E\nat 8600 up E\nend 20000\n");
-    EXPECT_EQ(result.outcome.exitCode, 0);
-    ASSERT_FALSE(result.frames.empty());
-    EXPECT_EQ(result.frames.back().state, "MainMenu") << "the frame that chose Quit is the last";
-    EXPECT_LT(result.frames.back().t, 9000u);
-    // The menu music is stopped on the way out.
-    ASSERT_FALSE(result.sounds.empty());
-    EXPECT_EQ(result.sounds.back().op, "stop");
-    EXPECT_EQ(result.sounds.back().slot, 4);
-}
-
-TEST(Replay, GameLeftAloneEndsInGameOverAndComesBackReset) {
-    const auto result = Replay(std::string(kStartGame) + "end 400000\n");
-    const size_t over = result.FirstFrame("GameOver");
-    ASSERT_LT(over, result.frames.size()) << "no game over";
-    const auto& end = result.frames[over];
-    EXPECT_EQ(end.score, 0u) << "pieces falling straight down fill no row";
-    ASSERT_LT(over + 1, result.frames.size());
-    EXPECT_EQ(result.frames[over + 1].state, "MainMenu");
-    EXPECT_GE(result.frames[over + 1].t - end.t, 2000u) << "the two-second pause";
-    // Every sound stopped in that frame.
-    bool stoppedAll = false;
-    for (const auto& sound : result.sounds) {
-        stoppedAll = stoppedAll || sound.op == "stopall";
-    }
-    EXPECT_TRUE(stoppedAll);
-    // The game before it: gravity brought every piece down row by row.
-    const size_t play = result.FirstFrame("Playing");
-    ASSERT_LT(play, over);
-    int pieces = 0;
-    for (size_t i = play + 1; i < over; ++i) {
-        const auto& a = result.frames[i - 1];
-        const auto& b = result.frames[i];
-        if (b.row > a.row) {
-            ++pieces;
-            EXPECT_EQ(b.shape, a.nextShape) << "the next piece comes into play";
-            EXPECT_EQ(b.row, 24);
-        } else {
-            EXPECT_GE(b.row, a.row - 1);
-        }
-    }
-    EXPECT_GT(pieces, 5);
-}
-
 TEST(Replay, BoardAndShotAreTakenAtTheirTime) {
     const std::string shots = testing::MakeTempFolder("korvane-shots");
     replay::Options options;
@@ -172,27 +113,6 @@ TEST(Replay, BoardAndShotAreTakenAtTheirTime) {
         boardLines += line.rfind("board ", 0) == 0 ? 1 : 0;
     }
     EXPECT_EQ(boardLines, 1u) << "no board yet during start-up: 'board none'";
-}
-
-TEST(Replay, DemoPlayerClearsRows) {
-    replay::Options options;
-    options.demo = true;
-    options.check = true;
-    const auto result = Replay(std::string(kStartGame) + "end 200000\n", options);
-    EXPECT_EQ(result.outcome.violations, 0);
-    ASSERT_FALSE(result.frames.empty());
-    EXPECT_GE(result.frames.back().lines + 20 * (result.frames.back().level - 1), 3u);
-    EXPECT_GT(result.frames.back().score, 0u);
-}
-
-TEST(Replay, RandomKeysBreakNoRule) {
-    replay::Options options;
-    options.check = true;
-    options.randomSeed = 7;
-    options.maxFrames = 5000;
-    const auto result = Replay("end 1000000\n", options);
-    EXPECT_EQ(result.outcome.violations, 0);
-    EXPECT_EQ(result.outcome.frames, 5000u);
 }
 
 // The first main menu of a run sees the ticks as they are at program start,
