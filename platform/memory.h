@@ -7,7 +7,11 @@
 
 namespace korvane::platform {
 
-using MemoryBlock = std::unique_ptr<uint8_t[]>;
+struct BlockReleaser {
+    void operator()(uint8_t* block) const;  // defined by the backend, beside its allocation
+};
+// A block, given back to the heap it came from when it goes out of scope.
+using MemoryBlock = std::unique_ptr<uint8_t[], BlockReleaser>;
 
 // A block of `bytes` bytes, not cleared, or an empty block when the memory
 // cannot be had. `purpose` names the allocation ("board", "image", ...).

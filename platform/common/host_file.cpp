@@ -52,8 +52,4 @@ bool HostFile::Seek(uint32_t offset) {
     return true;
 }
 
-std::unique_ptr<uint8_t[]> HostAllocate(size_t bytes) {
-    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[bytes == 0 ? 1 : bytes]);
-}
-
 }  // namespace korvane::platform

@@ -39,7 +39,4 @@ class HostFile {
     uint32_t position_ = 0;
 };
 
-// A block of memory from the host, empty when none can be had.
-std::unique_ptr<uint8_t[]> HostAllocate(size_t bytes);
-
 }  // namespace korvane::platform

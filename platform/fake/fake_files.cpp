@@ -3,6 +3,7 @@
 #include <map>
 #include <variant>
 
+#include "platform/common/heap_block.h"
 #include "platform/common/host_file.h"
 #include "platform/common/riff_reader.h"
 #include "platform/fake/fake_internal.h"
@@ -108,7 +109,7 @@ MemoryBlock AllocateBlock(size_t bytes, const char* purpose) {
     if (fake::StepFailure(std::string("alloc.") + purpose) != 0) {
         return nullptr;
     }
-    return HostAllocate(bytes);
+    return HeapAllocate(bytes);
 }
 
 }  // namespace platform

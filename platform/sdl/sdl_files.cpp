@@ -1,3 +1,4 @@
+#include "platform/common/heap_block.h"
 #include "platform/common/host_file.h"
 #include "platform/common/riff_reader.h"
 #include "platform/files.h"
@@ -42,7 +43,7 @@ bool RiffStepGoesAhead(const char* /*step*/) {
 }
 
 MemoryBlock AllocateBlock(size_t bytes, const char* /*purpose*/) {
-    return HostAllocate(bytes);
+    return HeapAllocate(bytes);
 }
 
 }  // namespace korvane::platform

@@ -68,10 +68,13 @@ uint32_t FileTell(const FileData& file) {
     return file.position;
 }
 
+void BlockReleaser::operator()(uint8_t* block) const {
+    GlobalFree(block);
+}
+
 MemoryBlock AllocateBlock(size_t bytes, const char* /*purpose*/) {
-    // Deliberate: the block comes from the C++ heap, not GlobalAlloc, because
-    // the seam's block is freed with delete[] on every backend.
-    return HostAllocate(bytes);
+    // A fixed block of the global heap: its handle is its address.
+    return MemoryBlock(static_cast<uint8_t*>(GlobalAlloc(GMEM_FIXED, bytes == 0 ? 1 : bytes)));
 }
 
 }  // namespace korvane::platform
