@@ -47,7 +47,7 @@ export DISPLAY=":$(cat "$work/display")"
 # Probes on entry to and return from the frame's wait: a frame's work is the
 # time from one wait's return to the next wait's entry.
 have_perf=0
-wait_at=$(nm "$korvane" 2>/dev/null | awk '/ _ZN7korvane9WaitSinceEjj$/ {print $1}')
+wait_at=$(nm "$korvane" 2>/dev/null | awk '/ _ZN7korvane9WaitSinceE/ {print $1; exit}')
 if command -v perf >/dev/null 2>&1 && [[ -n "$wait_at" ]] &&
     perf probe -q -x "$korvane" -a "$probe_group:enter=0x$wait_at" 2>/dev/null &&
     perf probe -q -x "$korvane" -a "$probe_group:leave=0x$wait_at%return" 2>/dev/null; then
