@@ -140,16 +140,7 @@ else
     fail "Up: the piece kept its outline $before_shape"
 fi
 
-press Escape
-wait_screen escape "$menu" 8 && pass "Escape returns to the main menu" || fail "Escape"
-press r
-wait_screen resume "$playing" 8 && pass "R resumes the game" || fail "R"
-read -r count _ < <(well_blocks resume)
-((count > 0)) && pass "the resumed game still has its piece" || fail "resumed game lost its piece"
-press Escape
-wait_screen menu2 "$menu" 8 || fail "Escape again"
-press g
-wait_screen file "$filemenu" 8 && pass "G opens the file menu" || fail "G"
+check_leave_resume_and_file_menu
 press l
 press s
 sleep 0.5

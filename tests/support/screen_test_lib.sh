@@ -1,7 +1,8 @@
 # Shared by the end-to-end tests of the real game (tests/e2e, tests/wine):
 # results, screenshots of a virtual display, colour checks and waiting for
 # the game. The including script sets `work` (a scratch folder), `game_pid`
-# when a game runs, and its own `pixel NAME X Y`, which prints "R G B".
+# when a game runs, and its own `pixel NAME X Y`, which prints "R G B",
+# `press KEY`, and `well_blocks NAME`, whose first word is 0 for an empty well.
 # shellcheck shell=bash
 
 passes=0
@@ -61,6 +62,22 @@ wait_exit() {
         code=$?
     fi
     game_pid=""
+}
+
+# From a game in play: Escape to the main menu, R back into the same game
+# with its piece, Escape again, and G into the file menu.
+check_leave_resume_and_file_menu() {
+    local first
+    press Escape
+    wait_screen escape "$menu" 8 && pass "Escape returns to the main menu" || fail "Escape"
+    press r
+    wait_screen resume "$playing" 8 && pass "R resumes the game" || fail "R"
+    read -r first _ < <(well_blocks resume)
+    ((first > 0)) && pass "the resumed game still has its piece" || fail "resumed game lost its piece"
+    press Escape
+    wait_screen menu2 "$menu" 8 || fail "Escape again"
+    press g
+    wait_screen file "$filemenu" 8 && pass "G opens the file menu" || fail "G"
 }
 
 # The colours of the small test pictures.

@@ -192,16 +192,7 @@ read -r w h x0 y0 < <(well_blocks down)
 ((w > 0 && y0 > before_y)) && pass "Down moves the piece down ($before_y -> $y0)" ||
     fail "Down: $before_y -> $y0"
 
-press Escape
-wait_screen escape "$menu" 8 && pass "Escape returns to the main menu" || fail "Escape"
-press r
-wait_screen resume "$playing" 8 && pass "R resumes the game" || fail "R"
-read -r w _ < <(well_blocks resume)
-((w > 0)) && pass "the resumed game still has its piece" || fail "resumed game lost its piece"
-press Escape
-wait_screen menu2 "$menu" 8 || fail "Escape again"
-press g
-wait_screen file "$filemenu" 8 && pass "G opens the file menu" || fail "G"
+check_leave_resume_and_file_menu
 press b
 wait_screen back "$menu" 8 && pass "B goes back to the main menu" || fail "B"
 press e
