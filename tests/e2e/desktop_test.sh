@@ -75,6 +75,13 @@ press() {
 # The falling piece's blocks in the well: "count x0 y0 x1 y1".
 well_blocks() { "$probe" "$work/$1.png" blocks 251 0 562 479 16 16 66; }
 
+# The outline of the falling piece's blocks, "WxH".
+piece_outline() {
+    local x0 y0 x1 y1
+    read -r _ x0 y0 x1 y1 < <(well_blocks "$1")
+    echo "$((x1 - x0))x$((y1 - y0))"
+}
+
 start_game() {
     local folder=$1
     shift
@@ -120,25 +127,7 @@ shot right
 read -r count x0 y0 x1 y1 < <(well_blocks right)
 ((count > 0 && x0 > before_x)) && pass "Right moves the piece right ($before_x -> $x0)" ||
     fail "Right: $before_x -> $x0"
-before_shape="$((x1 - x0))x$((y1 - y0))"
-# Held, Up turns the piece at every input sample; one of the pictures taken
-# meanwhile shows it turned (two turns can look like none).
-after_shape=$before_shape
-xdotool keydown Up
-for _ in $(seq 1 8); do
-    shot up
-    read -r count x0 y0 x1 y1 < <(well_blocks up)
-    after_shape="$((x1 - x0))x$((y1 - y0))"
-    [[ "$after_shape" != "$before_shape" ]] && break
-done
-xdotool keyup Up
-if [[ "$before_shape" == "47x47" ]]; then
-    pass "Up on the square (which looks the same turned)"
-elif [[ "$before_shape" != "$after_shape" ]]; then
-    pass "Up turns the piece ($before_shape -> $after_shape)"
-else
-    fail "Up: the piece kept its outline $before_shape"
-fi
+check_up_turns right 47x47
 
 check_leave_resume_and_file_menu
 press l

@@ -2,7 +2,8 @@
 # results, screenshots of a virtual display, colour checks and waiting for
 # the game. The including script sets `work` (a scratch folder), `game_pid`
 # when a game runs, and its own `pixel NAME X Y`, which prints "R G B",
-# `press KEY`, and `well_blocks NAME`, whose first word is 0 for an empty well.
+# `press KEY`, `well_blocks NAME`, whose first word is 0 for an empty well,
+# and `piece_outline NAME`.
 # shellcheck shell=bash
 
 passes=0
@@ -62,6 +63,34 @@ wait_exit() {
         code=$?
     fi
     game_pid=""
+}
+
+# check_up_turns SHOT SQUARE: with the piece as SHOT shows it, Up held turns
+# it at every input sample, so one of the pictures taken meanwhile shows it
+# turned (two turns can look like none). The square, whose outline is SQUARE,
+# looks the same turned. Uses the caller's `piece_outline NAME` ("WxH") and,
+# where the game's window must be focused first, its `focus_game`.
+check_up_turns() {
+    local before after
+    before=$(piece_outline "$1")
+    after=$before
+    if declare -F focus_game >/dev/null; then
+        focus_game
+    fi
+    xdotool keydown Up
+    for _ in $(seq 1 8); do
+        shot up
+        after=$(piece_outline up)
+        [[ "$after" != "$before" ]] && break
+    done
+    xdotool keyup Up
+    if [[ "$before" == "$2" ]]; then
+        pass "Up on the square (which looks the same turned)"
+    elif [[ "$before" != "$after" ]]; then
+        pass "Up turns the piece ($before -> $after)"
+    else
+        fail "Up: the piece kept its outline $before"
+    fi
 }
 
 # From a game in play: Escape to the main menu, R back into the same game

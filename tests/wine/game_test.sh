@@ -78,10 +78,14 @@ game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
 # A key held for several frames and at least two keyboard samples (one every
 # 100 ms), with time to spare on a busy machine; a held arrow may act more
 # than once, which the checks allow.
-press() {
+focus_game() {
     local window
     window=$(game_window)
     [[ -n "$window" ]] && xdotool windowfocus "$window" 2>/dev/null
+}
+
+press() {
+    focus_game
     sleep 0.05
     xdotool keydown "$1"
     sleep 0.35
@@ -102,6 +106,13 @@ well_blocks() {
     else
         echo "$w $h ${x#+} ${y#+}"
     fi
+}
+
+# The outline of the blocks in the well, "WxH".
+piece_outline() {
+    local w h
+    read -r w h _ < <(well_blocks "$1")
+    echo "${w}x${h}"
 }
 
 start_game() {
@@ -165,25 +176,7 @@ shot right
 read -r w h x0 y0 < <(well_blocks right)
 ((w > 0 && x0 > before_x)) && pass "Right moves the piece right ($before_x -> $x0)" ||
     fail "Right: $before_x -> $x0"
-before_shape="${w}x${h}"
-after_shape=$before_shape
-window=$(game_window)
-[[ -n "$window" ]] && xdotool windowfocus "$window" 2>/dev/null
-xdotool keydown Up
-for _ in $(seq 1 8); do
-    shot up
-    read -r w h x0 y0 < <(well_blocks up)
-    after_shape="${w}x${h}"
-    [[ "$after_shape" != "$before_shape" ]] && break
-done
-xdotool keyup Up
-if [[ "$before_shape" == "48x48" ]]; then
-    pass "Up on the square (which looks the same turned)"
-elif [[ "$before_shape" != "$after_shape" ]]; then
-    pass "Up turns the piece ($before_shape -> $after_shape)"
-else
-    fail "Up: the piece kept its outline $before_shape"
-fi
+check_up_turns right 48x48
 shot before_down
 read -r w h x0 before_y < <(well_blocks before_down)
 press Down
