@@ -4,6 +4,7 @@
 #   install-deps.sh           the desktop game
 #   install-deps.sh windows   the Windows game (cross-built, no tests)
 #   install-deps.sh test      everything ./test builds and runs
+#   install-deps.sh fuzz      clang and its libFuzzer runtime, for fuzzing
 set -euo pipefail
 
 # The Windows game: the cross compiler and resource compiler, and the build
@@ -30,9 +31,10 @@ test_packages=(
 case "${1:-}" in
 "") wanted=("${build_packages[@]}") ;;
 windows) wanted=("${windows_packages[@]}") ;;
+fuzz) wanted=("${build_packages[@]}" clang libclang-rt-14-dev) ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
 *)
-    echo "usage: $0 [windows|test]" >&2
+    echo "usage: $0 [windows|test|fuzz]" >&2
     exit 2
     ;;
 esac
