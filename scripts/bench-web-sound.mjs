@@ -41,7 +41,7 @@ class Tap extends AudioWorkletProcessor {
 registerProcessor('tap', Tap);`;
 
 function page(mode, bufferFrames) {
-  return `<!DOCTYPE html><html><body><script>
+  return `<!DOCTYPE html><html><head><link rel="icon" href="data:,"></head><body><script>
 (async function () {
   const context = new AudioContext({ latencyHint: 'interactive' });
   await context.audioWorklet.addModule(URL.createObjectURL(new Blob([${JSON.stringify(tap)}],
@@ -87,6 +87,12 @@ try {
     ['shared mixer, ScriptProcessor of 1024 frames', '/mixer1024.html'],
     ['shared mixer, ScriptProcessor of 2048 frames', '/mixer2048.html']]) {
     const tab = await browser.newPage();
+    tab.on('pageerror', (error) => console.log(`${name}: page error: ${error.message}`));
+    tab.on('console', (message) => {
+      if (message.type() === 'error') {
+        console.log(`${name}: ${message.text()}`);
+      }
+    });
     await tab.goto(site.url(file));
     await waitUntil(() => tab.evaluate(() => window.done === true), 60);
     await tab.waitForTimeout(500);
