@@ -1,6 +1,7 @@
 // Counter text on the page: always the game's own stroke lettering, so every
 // browser shows the same pixels. Each size and weight is opened once with the
 // characters it has drawn kept; a frame's text is a few blends.
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -20,10 +21,11 @@ struct OpenedFace {
 std::vector<OpenedFace> faces;
 
 SizedFace* FaceFor(int32_t height, int32_t weight) {
-    for (const OpenedFace& opened : faces) {
-        if (opened.height == height && opened.weight == weight) {
-            return opened.face.get();
-        }
+    const auto opened = std::find_if(faces.begin(), faces.end(), [&](const OpenedFace& f) {
+        return f.height == height && f.weight == weight;
+    });
+    if (opened != faces.end()) {
+        return opened->face.get();
     }
     std::unique_ptr<SizedFace> face = OpenBuiltInFace(height, weight);
     if (!face) {
