@@ -23,9 +23,12 @@ namespace fs = std::filesystem;
 // Runs a shell command and returns what it printed; false when it failed.
 // The output goes through a file, not a pipe, so this works wherever a
 // program may start a command at all (the web build's tests under Node too).
+// The file is named after the test as well as the process: every program of
+// the web build has the same process id, and CTest runs two at once.
 bool Capture(const std::string& command, Bytes* output) {
-    const fs::path file =
-        fs::temp_directory_path() / ("korvane-sox-output-" + std::to_string(getpid()));
+    const fs::path file = fs::temp_directory_path() /
+                          ("korvane-sox-output-" + std::to_string(getpid()) + "-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     const bool ran = std::system((command + " > '" + file.string() + "'").c_str()) == 0;
     std::ifstream in(file, std::ios::binary);
     output->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
