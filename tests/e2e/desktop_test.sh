@@ -65,36 +65,6 @@ stop_display() {
     xvfb_pid=""
 }
 
-pixel() { "$probe" "$work/$1.xwd" pixel "$2" "$3"; }
-
-well_grid() {
-    local -a more=()
-    local name
-    for name in "${@:2}"; do
-        more+=("$work/$name.xwd")
-    done
-    "$probe" "$work/$1.xwd" grid 251 0 24 13 20 16 16 66 "${more[@]}"
-}
-
-# wait_picture NAME "R G B" SECONDS: the picture, wherever the game lays it
-# on the screen, shows that colour at two opposite corners, so a wipe onto it
-# has ended; picture_box is its "X0 Y0 X1 Y1", all that is not black.
-wait_picture() {
-    local deadline=$((SECONDS + $3)) count x0 y0 x1 y1
-    while ((SECONDS <= deadline)); do
-        if shot "$1"; then
-            read -r count x0 y0 x1 y1 < <("$probe" "$work/$1.xwd" blocks 0 0 99999 99999 0 0 0)
-            if ((count > 0)) && near "$(pixel "$1" $((x0 + 2)) $((y0 + 2)))" "$2" &&
-                near "$(pixel "$1" $((x1 - 2)) $((y1 - 2)))" "$2"; then
-                picture_box="$x0 $y0 $x1 $y1"
-                return 0
-            fi
-        fi
-        sleep 0.1
-    done
-    return 1
-}
-
 start_game() {
     local folder=$1
     shift

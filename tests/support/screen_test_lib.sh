@@ -4,12 +4,10 @@
 # well. Every wait here is for a state of the screen, with a deadline; none
 # decides an answer by time alone.
 #
-# The including script sets `work` (a scratch folder), `game_pid` when a game
-# runs, and its own
-#   pixel NAME X Y    prints "R G B" of shot NAME
-#   well_grid NAME... prints the well of each shot NAME, 20 lines of 13
-#                     characters from the top: '#' a block, '.' empty
-#   focus_game        (optional) gives the game's window the keyboard
+# The including script sets `work` (a scratch folder), `probe` (the
+# screenshot probe, tests/e2e/shot_probe.cpp, built for this machine),
+# `game_pid` when a game runs, and may define `focus_game`, which gives the
+# game's window the keyboard.
 # KORVANE_E2E_TRACE=1 in the environment shows every look at a piece.
 # shellcheck shell=bash
 
@@ -53,6 +51,21 @@ near() {
     return 0
 }
 
+# pixel NAME X Y: "R G B" of shot NAME.
+pixel() { "$probe" "$work/$1.xwd" pixel "$2" "$3"; }
+
+# well_grid NAME...: the well of each shot NAME (on the test pictures' plain
+# background), 20 lines of 13 characters from the top: '#' a block, '.'
+# empty; one probe for them all.
+well_grid() {
+    local -a more=()
+    local name
+    for name in "${@:2}"; do
+        more+=("$work/$name.xwd")
+    done
+    "$probe" "$work/$1.xwd" grid 251 0 24 13 20 16 16 66 "${more[@]}"
+}
+
 # wait_for NAME X Y "R G B" SECONDS: polls the screen until the pixel has
 # that colour; the last screenshot is NAME.
 wait_for() {
@@ -72,6 +85,25 @@ wait_for() {
 # top-left and bottom-right corners both, so a wipe onto it has ended.
 wait_screen() {
     wait_for "$1" 20 20 "$2" "$3" && wait_for "$1" 620 460 "$2" "$3"
+}
+
+# wait_picture NAME "R G B" SECONDS: the picture, wherever the game lays it
+# on the screen, shows that colour at two opposite corners, so a wipe onto it
+# has ended; picture_box is its "X0 Y0 X1 Y1", all that is not black.
+wait_picture() {
+    local deadline=$((SECONDS + $3)) count x0 y0 x1 y1
+    while ((SECONDS <= deadline)); do
+        if shot "$1"; then
+            read -r count x0 y0 x1 y1 < <("$probe" "$work/$1.xwd" blocks 0 0 99999 99999 0 0 0)
+            if ((count > 0)) && near "$(pixel "$1" $((x0 + 2)) $((y0 + 2)))" "$2" &&
+                near "$(pixel "$1" $((x1 - 2)) $((y1 - 2)))" "$2"; then
+                picture_box="$x0 $y0 $x1 $y1"
+                return 0
+            fi
+        fi
+        sleep 0.1
+    done
+    return 1
 }
 
 # wait_exit SECONDS: waits for the game to end and sets `code` to its exit
@@ -155,14 +187,16 @@ check_leave_resume_and_file_menu() {
     local settled k i
     shot inplay
     read_well inplay
-    # The settled blocks: all but a falling piece on its own at the top, whole
-    # or coming into view.
+    # The settled blocks: all but pieces still falling, whole or coming into
+    # view.
     settled=$well
-    if ((group_count > 0 && group_cells[0] <= 4)); then
-        for i in ${group_members[0]}; do
-            settled=${settled:0:i}.${settled:i+1}
-        done
-    fi
+    for ((k = 0; k < group_count; k++)); do
+        if ((group_cells[k] <= 4 && !group_floor[k])); then
+            for i in ${group_members[k]}; do
+                settled=${settled:0:i}.${settled:i+1}
+            done
+        fi
+    done
     press_to_screen Escape escape "$menu" 15 && pass "Escape returns to the main menu" || fail "Escape"
     press_to_screen r resume "$playing" 15 && pass "R resumes the game" || fail "R"
     read_well resume
@@ -249,8 +283,11 @@ read_wells() {
 # after row from the top) and its groups of touching blocks, topmost first:
 # group_count, and for each group k group_cells[k], group_left[k],
 # group_top[k], group_width[k], group_height[k], group_shape[k] (the cells'
-# places within the group's box, which tells a piece and its turn) and
-# group_members[k] (the cells' places in `well`).
+# places within the group's box, which tells a piece and its turn),
+# group_members[k] (the cells' places in `well`) and group_floor[k] (1 when
+# it stands on the floor). A group of four blocks or fewer that does not
+# stand on the floor is a piece still falling (one that lands on a block
+# joins it).
 read_well() {
     if [[ -v "well_cache[$1]" ]]; then
         well=${well_cache[$1]}
@@ -261,7 +298,7 @@ read_well() {
     fi
     group_count=0
     group_cells=() group_left=() group_top=() group_width=() group_height=() group_shape=()
-    group_members=()
+    group_members=() group_floor=()
     local total=$((well_columns * well_rows))
     ((${#well} == total)) || return 1
     local -a label=() todo=() members=()
@@ -303,36 +340,50 @@ read_well() {
         group_top[group_count]=$top
         group_width[group_count]=$((right - left + 1))
         group_height[group_count]=$((bottom - top + 1))
+        group_floor[group_count]=$((bottom == well_rows - 1 ? 1 : 0))
         group_shape[group_count]=$shape
         group_count=$((group_count + 1))
     done
 }
 
-# read_piece NAME: the topmost group of shot NAME as piece_cells, piece_left,
+# read_piece NAME [falling]: the topmost group of shot NAME (or with
+# "falling", the topmost piece still falling) as piece_cells, piece_left,
 # piece_top, piece_width, piece_height and piece_shape, with piece_room, the
 # rows between its bottom and the highest other block (or the floor),
 # piece_turn_room, the same for the lowest row a turn could take it to, and
-# piece_on_floor, 1 when it stands on the floor. Fails when the well is empty.
-# While a piece falls alone above the settled blocks, this is that piece; one
-# that lands on a block joins it (and so does one beside a block).
+# piece_on_floor, 1 when it stands on the floor. Fails when there is none.
+# While a piece falls alone above the settled blocks, the topmost group is
+# that piece; one that lands on a block joins it (and so does one beside a
+# block).
 read_piece() {
     read_well "$1" || return 1
     ((group_count > 0)) || return 1
-    piece_cells=${group_cells[0]}
-    piece_left=${group_left[0]}
-    piece_top=${group_top[0]}
-    piece_width=${group_width[0]}
-    piece_height=${group_height[0]}
-    piece_shape=${group_shape[0]}
-    local bottom=$((piece_top + piece_height - 1)) highest=$well_rows k
-    for ((k = 1; k < group_count; k++)); do
-        ((group_top[k] < highest)) && highest=${group_top[k]}
+    local g=0 k
+    if [[ "${2:-}" == falling ]]; then
+        g=-1
+        for ((k = 0; k < group_count; k++)); do
+            if ((group_cells[k] == 4 && !group_floor[k])); then
+                g=$k
+                break
+            fi
+        done
+        ((g >= 0)) || return 1
+    fi
+    piece_cells=${group_cells[g]}
+    piece_left=${group_left[g]}
+    piece_top=${group_top[g]}
+    piece_width=${group_width[g]}
+    piece_height=${group_height[g]}
+    piece_shape=${group_shape[g]}
+    local bottom=$((piece_top + piece_height - 1)) highest=$well_rows
+    for ((k = 0; k < group_count; k++)); do
+        ((k != g && group_top[k] < highest)) && highest=${group_top[k]}
     done
     piece_room=$((highest - bottom - 1))
     # Turned any way, its cells stay in its box, whose bottom row is at most
     # three rows under the piece's top.
     piece_turn_room=$((highest - (piece_top + 3) - 1))
-    piece_on_floor=$((bottom == well_rows - 1 ? 1 : 0))
+    piece_on_floor=${group_floor[g]}
 }
 
 # fresh_piece NAME SECONDS: waits for a newly come piece: four blocks, all in
@@ -346,7 +397,7 @@ fresh_piece() {
             before_left=$piece_left
             before_top=$piece_top
             before_shape=$piece_shape
-            before_room=$piece_room
+            followed_blocks=${well//[^#]/}
             return 0
         fi
         sleep 0.05
@@ -379,14 +430,15 @@ capture_burst() {
 
 # follow_piece KEY JUDGE NAME SECONDS: looks at the piece of the last check
 # (no lower than there, and unmoved otherwise), which becomes the new
-# `before`, holds KEY (none when "-") from the moment after that look, and
-# hands each screenshot taken meanwhile, in order, to JUDGE. The shots come
-# in bursts of SECONDS, each read four at a time once it is over. The JUDGE
-# finds the piece read (read_piece) and the shot's moment between
+# `before`, and holds KEY (none when "-") from the moment after that look
+# for SECONDS, taking screenshots meanwhile; then hands them, four at a time,
+# to JUDGE, in order. Until an answer comes, the key is held again for more.
+# The JUDGE finds the piece read (read_piece) and the shot's moment between
 # judged_began and judged_at, and sets `verdict`: pass, fail, lost (the
 # moment was missed: the piece may have landed, or another come) or wait,
 # and `why` for the report. Ends on the first verdict but wait, or with
-# "lost" after ten seconds.
+# "lost" after ten seconds. (The key is up while the shots are read, so the
+# piece is taken no further than the check needs.)
 follow_piece() {
     local key=$1 judge=$2 name=$3 seconds=$4 deadline=$((SECONDS + 10)) k from to first=1
     local -a shots
@@ -396,9 +448,12 @@ follow_piece() {
     fi
     shot "$name-0"
     before_began=$shot_began
-    [[ "$key" != "-" ]] && xdotool keydown "$key"
+    held_rows=0
     while [[ "$verdict" == wait ]] && ((SECONDS <= deadline)); do
+        held_before=$held_rows burst_first_top=""
+        [[ "$key" != "-" ]] && xdotool keydown "$key"
         capture_burst "$name" "$seconds"
+        [[ "$key" != "-" ]] && xdotool keyup "$key"
         for ((from = 1; from <= burst_count; from += 4)); do
             [[ "$verdict" == wait ]] || break
             to=$((from + 3 < burst_count ? from + 3 : burst_count))
@@ -430,17 +485,18 @@ follow_piece() {
             done
         done
     done
-    [[ "$key" != "-" ]] && key_up "$key"
     [[ "$verdict" == wait ]] && verdict=lost why="no answer within ten seconds"
 }
 
 # first_look NAME: the piece of shot NAME is the one fresh_piece found (or
 # the last check followed), no lower and in the same column; it becomes the
-# `before` of the check, and the last sight of it (seen_began, seen_room).
+# `before` of the check, and the last sight of it (seen_began, seen_room: for
+# a turn, the room under the lowest row a turn could take it to).
 first_look() {
     read_piece "$1" && same_piece && ((piece_left == before_left)) || return 1
-    before_top=$piece_top before_room=$piece_room
+    before_top=$piece_top
     seen_began=$before_began seen_room=$piece_room
+    [[ "$judge" == judge_turn ]] && seen_room=$piece_turn_room
     followed_blocks=${well//[^#]/}
     if [[ -n "${KORVANE_E2E_TRACE:-}" ]]; then
         echo "  (first look: top $piece_top, column $piece_left, room $piece_room)"
@@ -465,8 +521,14 @@ landed_meanwhile() {
     ((gravity >= seen_room))
 }
 
-# saw_piece ROOM: the shot being judged is the last sight of the piece.
-saw_piece() { seen_began=$judged_began seen_room=$1; }
+# saw_piece ROOM: the shot being judged is the last sight of the piece, ROOM
+# rows above the blocks under it; held_rows is how far it has fallen in the
+# shots taken with the key down.
+saw_piece() {
+    seen_began=$judged_began seen_room=$1
+    burst_first_top=${burst_first_top:-$piece_top}
+    held_rows=$((held_before + piece_top - burst_first_top))
+}
 
 judge_fall() {
     if landed_meanwhile; then
@@ -479,8 +541,10 @@ judge_fall() {
     fi
 }
 
-# Left and Right: the piece moves that way before gravity has taken it five
-# rows down (more than a second of play with the key held).
+# Left and Right: the piece moves that way before gravity has taken it four
+# rows down with the key held (more than 750 ms of play, with at least three
+# keyboard samples however slowly the game runs: a sample comes with every
+# frame in which gravity acts).
 judge_sideways() {
     if landed_meanwhile; then
         verdict=lost why="it may have landed"
@@ -490,8 +554,8 @@ judge_sideways() {
         saw_piece "$piece_room"
         if (((piece_left - before_left) * sideways > 0)); then
             verdict=pass
-        elif ((piece_top - before_top >= 5)); then
-            verdict=fail why="it fell five rows with the key held and stayed in its column"
+        elif ((held_rows >= 4)); then
+            verdict=fail why="it fell four rows with the key held and stayed in its column"
         fi
     fi
 }
@@ -509,8 +573,8 @@ judge_turn() {
         saw_piece "$piece_turn_room"
         if [[ "$piece_shape" != "$before_shape" || "$piece_left" != "$before_left" ]]; then
             verdict=pass
-        elif ((piece_top - before_top >= 5)); then
-            verdict=fail why="it fell five rows with Up held and never turned"
+        elif ((held_rows >= 4)); then
+            verdict=fail why="it fell four rows with Up held and never turned"
         fi
     fi
 }
@@ -532,32 +596,32 @@ judge_down() {
     fi
 }
 
-# new_piece_in_view NAME: a shot NAME shows more blocks in the well than the
-# first look of the last check: the piece followed has landed and the next
-# one is coming. The shot's topmost group is read as read_piece does.
-new_piece_in_view() {
+# falling_free NAME: shot NAME shows the piece followed still falling, and
+# the well no more blocks than at the check's first look (else the next
+# piece has come). Read as read_piece NAME falling does.
+falling_free() {
     local blocks
-    shot "$1" && read_piece "$1" || return 1
+    shot "$1" && read_piece "$1" falling || return 1
     blocks=${well//[^#]/}
-    ((${#blocks} > ${#followed_blocks}))
+    ((${#blocks} == ${#followed_blocks}))
 }
 
 # drop_piece NAME [KEY]: after a check, holds KEY (Left or Right) until the
-# piece followed is at that wall, then Down until the next piece comes into
-# view, so that the middle of the well stays free for the pieces to come.
+# piece followed is at that wall, then Down until it rests on something, so
+# that the middle of the well stays free for the pieces to come.
 drop_piece() {
     local name=$1 key=${2:-} deadline=$((SECONDS + 20))
-    new_piece_in_view "$name" && return
+    falling_free "$name" || return
     if [[ -n "$key" ]]; then
         key_down "$key"
-        while ((SECONDS <= deadline)) && ! new_piece_in_view "$name" && ((piece_cells == 4)); do
+        while ((SECONDS <= deadline)) && falling_free "$name"; do
             [[ "$key" == Left ]] && ((piece_left == 0)) && break
             [[ "$key" == Right ]] && ((piece_left + piece_width == well_columns)) && break
         done
         key_up "$key"
     fi
     key_down Down
-    while ((SECONDS <= deadline)) && ! new_piece_in_view "$name"; do
+    while ((SECONDS <= deadline)) && falling_free "$name"; do
         :
     done
     key_up Down
@@ -629,7 +693,7 @@ settle_task() {
 }
 
 check_down() {
-    follow_piece Down judge_down down 1.2
+    follow_piece Down judge_down down 0.8
     case $verdict in
         pass)
             pass "Down moves the piece down ($down_rows rows in $(seconds_between "$before_began" "$judged_at") s, gravity alone at most $down_gravity)"

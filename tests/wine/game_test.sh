@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end test of korvane.exe under Wine on a virtual X display (Xvfb at
 # 640x480x24, no window manager): keys sent with xdotool, the screen read
-# back with xwd and looked at with ImageMagick.
-#   game_test.sh WINE_RUN KORVANE_EXE WRITE_TEST_ASSETS_EXE REPLAY_EXE ZIP REFERENCE_SCRIPT
+# back with xwd and looked at with the desktop test's probe (built for this
+# machine) and ImageMagick's compare.
+#   game_test.sh WINE_RUN KORVANE_EXE WRITE_TEST_ASSETS_EXE REPLAY_EXE ZIP REFERENCE_SCRIPT SHOT_PROBE
 # The first run plays on the small test pictures, plain colours, so each
 # screen is told by the colour of a pixel outside the well; the second runs
 # the player's zip, unpacked into a folder with a space in its name, and
@@ -14,6 +15,7 @@ write_assets=$3
 replay=$4
 zip=$5
 reference_script=$6
+probe=$7
 
 work=$(mktemp -d /tmp/korvane-wine-XXXXXX)
 shots_kept=$(dirname "$korvane")/wine-test-shots
@@ -68,11 +70,6 @@ start_display() {
     return 1
 }
 
-pixel() {
-    convert "xwd:$work/$1.xwd" -format \
-        "%[fx:round(255*p{$2,$3}.r)] %[fx:round(255*p{$2,$3}.g)] %[fx:round(255*p{$2,$3}.b)]" info:
-}
-
 game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
 
 # Keys go to the game's window.
@@ -80,45 +77,6 @@ focus_game() {
     local window
     window=$(game_window)
     [[ -n "$window" ]] && xdotool windowfocus "$window" 2>/dev/null
-}
-
-# The middle pixel of each block place in the well, from one convert for
-# all the shots: ImageMagick's text listing of each picture's pixels, a
-# header line and then one "X,Y: (R,G,B..." line a pixel, row by row. When
-# a shot cannot be read, all show as blank rows.
-well_grid() {
-    local -a files=() images=()
-    local name line rgb r g b cells row
-    for name in "$@"; do
-        files+=("xwd:$work/$name.xwd")
-    done
-    while read -r line; do
-        if [[ "$line" == "#"* ]]; then
-            images+=("")
-            continue
-        fi
-        rgb=${line#*(}
-        r=${rgb%%,*}
-        rgb=${rgb#*,}
-        g=${rgb%%,*}
-        rgb=${rgb#*,}
-        b=${rgb%%[,)]*}
-        if ((r - 16 > 24 || 16 - r > 24 || g - 16 > 24 || 16 - g > 24 || b - 66 > 24 || 66 - b > 24)); then
-            images[-1]+="#"
-        else
-            images[-1]+="."
-        fi
-    done < <(convert "${files[@]}" -crop 312x480+251+0 +repage -sample 13x20! -depth 8 txt:- 2>/dev/null)
-    # A shot convert could not read would put the next ones out of place.
-    ((${#images[@]} == $#)) || images=()
-    for name in "$@"; do
-        cells=${images[0]:-}
-        images=("${images[@]:1}")
-        ((${#cells} == 260)) || printf -v cells '%*s' 260 ""
-        for ((row = 0; row < 20; row++)); do
-            echo "${cells:row*13:13}"
-        done
-    done
 }
 
 start_game() {
