@@ -431,16 +431,16 @@ capture_burst() {
 # follow_piece KEY JUDGE NAME SECONDS: looks at the piece of the last check
 # (no lower than there, and unmoved otherwise), which becomes the new
 # `before`, and holds KEY (none when "-") from the moment after that look
-# for SECONDS, taking screenshots meanwhile; then hands them, four at a time,
-# to JUDGE, in order. Until an answer comes, the key is held again for more.
-# The JUDGE finds the piece read (read_piece) and the shot's moment between
+# for SECONDS, taking screenshots meanwhile; then hands them to JUDGE, in
+# order. Until an answer comes, the key is held again for more. The JUDGE
+# finds the piece read (read_piece) and the shot's moment between
 # judged_began and judged_at, and sets `verdict`: pass, fail, lost (the
 # moment was missed: the piece may have landed, or another come) or wait,
 # and `why` for the report. Ends on the first verdict but wait, or with
 # "lost" after ten seconds. (The key is up while the shots are read, so the
 # piece is taken no further than the check needs.)
 follow_piece() {
-    local key=$1 judge=$2 name=$3 seconds=$4 deadline=$((SECONDS + 10)) k from to first=1
+    local key=$1 judge=$2 name=$3 seconds=$4 deadline=$((SECONDS + 10)) k first=1
     local -a shots
     verdict="wait"
     if [[ "$key" != "-" ]] && declare -F focus_game >/dev/null; then
@@ -454,35 +454,31 @@ follow_piece() {
         [[ "$key" != "-" ]] && xdotool keydown "$key"
         capture_burst "$name" "$seconds"
         [[ "$key" != "-" ]] && xdotool keyup "$key"
-        for ((from = 1; from <= burst_count; from += 4)); do
-            [[ "$verdict" == wait ]] || break
-            to=$((from + 3 < burst_count ? from + 3 : burst_count))
-            shots=()
-            ((first)) && shots=("$name-0")
-            for ((k = from; k <= to; k++)); do
-                shots+=("$name-$k")
-            done
-            read_wells "${shots[@]}"
-            if ((first)); then
-                first=0
-                if ! first_look "$name-0"; then
-                    verdict=lost why="the piece was gone before its key"
-                    break
-                fi
+        shots=()
+        ((first)) && shots=("$name-0")
+        for ((k = 1; k <= burst_count; k++)); do
+            shots+=("$name-$k")
+        done
+        read_wells "${shots[@]}"
+        if ((first)); then
+            first=0
+            if ! first_look "$name-0"; then
+                verdict=lost why="the piece was gone before its key"
+                break
             fi
-            for ((k = from; k <= to; k++)); do
-                judged_began=${burst_began[k]} judged_at=${burst_ended[k]}
-                if read_piece "$name-$k"; then
-                    "$judge"
-                else
-                    verdict=lost why="the well was empty"
-                fi
-                if [[ -n "${KORVANE_E2E_TRACE:-}" ]]; then
-                    echo "  ($judge: top $piece_top, column $piece_left, $piece_cells blocks" \
-                        "$(seconds_between "$before_began" "$judged_at") s after the first look: $verdict)"
-                fi
-                [[ "$verdict" == wait ]] || break
-            done
+        fi
+        for ((k = 1; k <= burst_count; k++)); do
+            judged_began=${burst_began[k]} judged_at=${burst_ended[k]}
+            if read_piece "$name-$k"; then
+                "$judge"
+            else
+                verdict=lost why="the well was empty"
+            fi
+            if [[ -n "${KORVANE_E2E_TRACE:-}" ]]; then
+                echo "  ($judge: top $piece_top, column $piece_left, $piece_cells blocks" \
+                    "$(seconds_between "$before_began" "$judged_at") s after the first look: $verdict)"
+            fi
+            [[ "$verdict" == wait ]] || break
         done
     done
     [[ "$verdict" == wait ]] && verdict=lost why="no answer within ten seconds"
@@ -579,19 +575,33 @@ judge_turn() {
     fi
 }
 
-# Down: the piece has come down more rows than gravity alone could have
-# taken it since the `before` shot. (A piece that landed and gave way to a
-# new one is told by its shape, column and height, or by the time: no new
-# piece comes as far down as one that has fallen for that long.)
+# Down: between two shots of the piece, it has come down more rows than
+# gravity alone could have taken it in the time from the first to the
+# second. Any two shots will do, so that a spell in which a busy machine
+# hardly ran the game does not hide the Down steps of the rest. (A piece
+# that landed and gave way to a new one is told by its shape, column and
+# height; were a new one taken for it, the rows it came down faster than
+# gravity would still be Down's.)
 judge_down() {
-    local gravity
-    rows_by_gravity "$before_began" "$judged_at"
+    local gravity k
     if ! same_piece || ((piece_left != before_left)); then
         verdict=lost why="it landed (or another came) first"
-    elif ((piece_top - before_top > gravity)); then
-        verdict=pass
-        down_rows=$((piece_top - before_top)) down_gravity=$gravity
-    elif ((piece_on_floor)); then
+        return
+    fi
+    if ((${#down_tops[@]} == 0)); then
+        down_tops=("$before_top") down_began=("$before_began")
+    fi
+    for ((k = 0; k < ${#down_tops[@]}; k++)); do
+        rows_by_gravity "${down_began[k]}" "$judged_at"
+        if ((piece_top - down_tops[k] > gravity)); then
+            verdict=pass
+            down_rows=$((piece_top - down_tops[k])) down_gravity=$gravity
+            down_seconds=$(seconds_between "${down_began[k]}" "$judged_at")
+            return
+        fi
+    done
+    down_tops+=("$piece_top") down_began+=("$judged_began")
+    if ((piece_on_floor)); then
         verdict=lost why="it landed first"
     fi
 }
@@ -693,10 +703,11 @@ settle_task() {
 }
 
 check_down() {
+    down_tops=() down_began=()
     follow_piece Down judge_down down 0.8
     case $verdict in
         pass)
-            pass "Down moves the piece down ($down_rows rows in $(seconds_between "$before_began" "$judged_at") s, gravity alone at most $down_gravity)"
+            pass "Down moves the piece down ($down_rows rows in $down_seconds s, gravity alone at most $down_gravity)"
             ;;
         fail) fail "Down: $why" ;;
     esac
@@ -705,7 +716,7 @@ check_down() {
 
 check_turn() {
     local outline="${piece_width}x$piece_height"
-    follow_piece Up judge_turn up 0.6
+    follow_piece Up judge_turn up 0.8
     case $verdict in
         pass) pass "Up turns the piece ($outline -> ${piece_width}x$piece_height, at column $before_left -> $piece_left)" ;;
         fail) fail "Up: $why" ;;
@@ -714,7 +725,7 @@ check_turn() {
 }
 
 check_sideways() {
-    follow_piece "$1" judge_sideways "$1" 0.6
+    follow_piece "$1" judge_sideways "$1" 0.8
     case $verdict in
         pass) pass "$1 moves the piece (column $before_left -> $piece_left)" ;;
         fail) fail "$1: $why" ;;

@@ -72,11 +72,14 @@ start_display() {
 
 game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
 
-# Keys go to the game's window.
+# Keys go to the game's window. It is given the focus only when it has not
+# got it: Wine lets go of every key it holds down when the focus moves, and
+# under load a key sent just after might be let go of with them.
 focus_game() {
     local window
     window=$(game_window)
-    [[ -n "$window" ]] && xdotool windowfocus "$window" 2>/dev/null
+    [[ -n "$window" && "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ]] &&
+        xdotool windowfocus --sync "$window" 2>/dev/null
 }
 
 start_game() {
