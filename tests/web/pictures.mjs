@@ -88,23 +88,11 @@ export function differingPixels(a, b) {
   return count;
 }
 
-// The well's cells on the plain test background: 13 columns by 20 rows of
-// 24 pixels from x 251, each true when its centre is not the background.
-export function wellCells(picture, background) {
-  const cells = [];
-  for (let row = 0; row < 20; ++row) {
-    const line = [];
-    for (let column = 0; column < 13; ++column) {
-      line.push(!near(pixel(picture, 251 + column * 24 + 12, row * 24 + 12), background, 20));
-    }
-    cells.push(line);
-  }
-  return cells;
-}
-
 // The falling piece: the cells joined to the topmost occupied cell (a piece
 // not yet resting on anything is apart from the blocks below). Answers
-// { top, left, width, height, count } of its box, or null for an empty well.
+// { top, left, width, height, count } of its box, its `shape` (the cells'
+// places in the box, which tells a piece and its turn) and its `room` (the
+// free rows under it), or null for an empty well.
 export function fallingPiece(cells) {
   let start = null;
   for (let row = 0; row < cells.length && !start; ++row) {
@@ -132,6 +120,16 @@ export function fallingPiece(cells) {
   const columns = points.map((p) => p[1]);
   const top = Math.min(...rows);
   const left = Math.min(...columns);
+  const shape = points.map(([r, c]) => [r - top, c - left]).sort((a, b) => a[0] - b[0] || a[1] - b[1]).join(' ');
+  let room = cells.length;
+  for (const [row, column] of points) {
+    let free = 0;
+    while (row + free + 1 < cells.length &&
+           (!cells[row + free + 1][column] || seen.has(`${row + free + 1},${column}`))) {
+      ++free;
+    }
+    room = Math.min(room, free);
+  }
   return { top, left, width: Math.max(...columns) - left + 1, height: Math.max(...rows) - top + 1,
-           count: points.length };
+           count: points.length, shape, room };
 }
