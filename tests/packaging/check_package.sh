@@ -56,7 +56,7 @@ expected=(
     share/applications/io.github.korvane.Korvane.desktop
     share/metainfo/io.github.korvane.Korvane.metainfo.xml
     share/man/man6/korvane.6.gz share/man/man1/korvane-replay.1.gz share/man/man1/korvane-kvp.1.gz
-    share/doc/korvane/copyright share/doc/korvane/changelog.gz
+    share/doc/korvane/copyright share/doc/korvane/changelog.gz share/doc/korvane/replay.md
 )
 for name in Loading Main Menu FileMenu Block1 Block2 Block3 Block4 Block5 Block6 Block7 Block8; do
     expected+=("share/games/korvane/Art/$name.kvp")
@@ -75,6 +75,16 @@ for program in games/korvane lib/games/korvane/korvane games/korvane-replay game
 done
 installed=$(find "$usr" -type f | wc -l)
 [[ $installed -eq ${#expected[@]} ]] || fail "$installed files installed, ${#expected[@]} expected"
+
+# By hand, the same files under any prefix.
+if cmake --install "$build" --prefix "$work/by-hand" >"$work/install.log" 2>&1; then
+    for file in "${expected[@]}"; do
+        [[ -f "$work/by-hand/$file" ]] || fail "cmake --install left out $file"
+    done
+else
+    cat "$work/install.log" >&2
+    fail "cmake --install $build"
+fi
 
 # Each icon is drawn at the size of its folder.
 for size in 32 64 128 256; do
