@@ -12,6 +12,12 @@ HINSTANCE ModuleHandle();
 HWND GameWindow();
 
 // ---- The display, for the window (win32_display.cpp) ------------------------
+// Alt+Enter: from the exclusive full screen to a window on the desktop and
+// back, the picture kept; nothing happens before the display is up.
+void ToggleWindowed();
+bool Windowed();
+// Shows the picture in the window again (it was uncovered or moved).
+void RepaintWindow();
 // Before a message box: in the exclusive full screen, the surface that
 // dialogs are drawn on is made the visible one. True when the game's picture
 // was flipped away for it, so that ShowGamePicture brings it back after.

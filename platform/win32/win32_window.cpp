@@ -25,23 +25,68 @@ const HostMessage* handling = nullptr;
 // The last message PeekMessageA took, for TranslateMessage and DispatchMessageA.
 MSG taken{};
 
-// What the window answers itself, without the game's procedure: Alt alone
-// would open the window menu and hold the game in its loop; the screen saver
-// and display sleep are held off while the game runs.
-bool HandledHere(UINT number, WPARAM wParam) {
-    if (number != WM_SYSCOMMAND) {
-        return false;
+// Alt+Enter, pressed, not held: the key's context bit says Alt is down, the
+// previous-state bit that it was not down already.
+bool IsAltEnter(UINT number, WPARAM wParam, LPARAM lParam) {
+    return number == WM_SYSKEYDOWN && wParam == VK_RETURN && (lParam & (1L << 29)) != 0 &&
+           (lParam & (1L << 30)) == 0;
+}
+
+// What the window answers itself, without the game's procedure: true with
+// `result` set when the message was handled here.
+bool HandledHere(HWND window, UINT number, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    *result = 0;
+    switch (number) {
+        case WM_SYSKEYDOWN:
+            if (IsAltEnter(number, wParam, lParam)) {
+                ToggleWindowed();
+                return true;
+            }
+            return false;
+        case WM_SYSCHAR:
+            // The Enter of Alt+Enter has no menu to choose from.
+            return wParam == '\r';
+        case WM_SYSCOMMAND:
+            switch (wParam & 0xFFF0) {
+                // Alt alone would open the window menu and hold the game in
+                // its loop; the screen saver and display sleep are held off
+                // while the game runs.
+                case SC_KEYMENU:
+                case SC_SCREENSAVE:
+                case SC_MONITORPOWER:
+                    return true;
+                default:
+                    return false;
+            }
+        case WM_PAINT:
+            if (!Windowed()) {
+                return false;
+            }
+            PAINTSTRUCT paint;
+            BeginPaint(window, &paint);
+            EndPaint(window, &paint);
+            RepaintWindow();
+            return true;
+        case WM_SETCURSOR:
+            // In a window the pointer shows over the frame, not the picture.
+            if (Windowed() && LOWORD(lParam) == HTCLIENT) {
+                SetCursor(nullptr);
+                *result = TRUE;
+                return true;
+            }
+            return false;
+        default:
+            return false;
     }
-    const WPARAM command = wParam & 0xFFF0;
-    return command == SC_KEYMENU || command == SC_SCREENSAVE || command == SC_MONITORPOWER;
 }
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT number, WPARAM wParam, LPARAM lParam) {
     if (gameProcedure == nullptr) {
         return DefWindowProcA(window, number, wParam, lParam);
     }
-    if (HandledHere(number, wParam)) {
-        return 0;
+    LRESULT answer = 0;
+    if (HandledHere(window, number, wParam, lParam, &answer)) {
+        return answer;
     }
     const HostMessage current{window, number, wParam, lParam};
     const HostMessage* outer = handling;
