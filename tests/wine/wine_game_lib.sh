@@ -97,3 +97,23 @@ differs_outside_the_well() {
 wine_error_dialog() {
     xdotool search --onlyvisible --name '^(Program Error|Wine Debugger)' 2>/dev/null | grep -q .
 }
+
+# wait_match NAME REFERENCE SECONDS: polls the screen until it is the picture
+# $work/reference/REFERENCE.png, give or take 64 pixels that differ by more
+# than 3 % in a channel.
+wait_match() {
+    local name=$1 reference=$2 seconds=$3 d=""
+    local deadline=$((SECONDS + seconds))
+    while ((SECONDS <= deadline)); do
+        shot "real-$name"
+        d=$(compare -metric AE -fuzz 3% "$work/real-$name.png" "$work/reference/$reference.png" \
+            null: 2>&1 | cut -d' ' -f1)
+        if [[ "$d" =~ ^[0-9]+$ && "$d" -le 64 ]]; then
+            pass "$name screen matches the headless build's ($d pixels differ)"
+            return 0
+        fi
+        sleep 0.2
+    done
+    fail "$name screen: $d pixels differ from the headless build's"
+    return 1
+}
