@@ -84,12 +84,12 @@ void WriteRows(IDirectDrawSurface4* surface, uint32_t width, uint32_t height,
     }
     const size_t rowBytes = static_cast<size_t>(width) * 2;
     auto* to = static_cast<uint8_t*>(description.lpSurface);
+    const uint32_t given = rowBytes == 0 ? 0 : static_cast<uint32_t>(rows.size() / rowBytes);
     for (uint32_t y = 0; y < height; ++y) {
         uint8_t* row = to + static_cast<ptrdiff_t>(y) * description.lPitch;
-        if (rows.size() >= (y + 1) * rowBytes) {
+        std::memset(row, 0, rowBytes);
+        if (y < given) {
             std::memcpy(row, rows.data() + y * rowBytes, rowBytes);
-        } else {
-            std::memset(row, 0, rowBytes);
         }
     }
     surface->Unlock(nullptr);

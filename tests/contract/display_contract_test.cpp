@@ -120,7 +120,7 @@ TEST_F(DisplayTest, FlipExchangesTheVisibleSurfaceWithItsBackBuffer) {
 TEST_F(DisplayTest, LostSurfacesAnswerLostUntilRestoredAndThenDraw) {
     platform::Surface* block = platform::SurfaceCreateOffscreen(24, 24, 0);
     ASSERT_NE(block, nullptr);
-    std::vector<uint16_t> picture(24 * 24);
+    std::vector<uint16_t> picture(size_t{24} * 24);
     {
         void* memory = nullptr;
         int32_t pitch = 0;
@@ -128,7 +128,8 @@ TEST_F(DisplayTest, LostSurfacesAnswerLostUntilRestoredAndThenDraw) {
         for (uint32_t y = 0; y < 24; ++y) {
             for (uint32_t x = 0; x < 24; ++x) {
                 picture[y * 24 + x] = static_cast<uint16_t>(0x0421 * (x % 7) + 0x1000 * (y % 5));
-                std::memcpy(static_cast<uint8_t*>(memory) + static_cast<size_t>(y) * pitch + x * 2,
+                std::memcpy(static_cast<uint8_t*>(memory) + static_cast<size_t>(y) * pitch +
+                                static_cast<size_t>(x) * 2,
                             &picture[y * 24 + x], 2);
             }
         }
@@ -182,7 +183,7 @@ TEST_F(DisplayTest, LostSurfacesAnswerLostUntilRestoredAndThenDraw) {
     EXPECT_EQ(Pixels(block), picture);
     ASSERT_EQ(platform::SurfaceBlitFast(back_, 600, 440, block, {0, 0, 24, 24}),
               platform::BlitResult::Ok);
-    std::vector<uint16_t> expected(640 * 480, 0x0841);
+    std::vector<uint16_t> expected(size_t{640} * 480, 0x0841);
     for (uint32_t y = 0; y < 24; ++y) {
         for (uint32_t x = 0; x < 24; ++x) {
             expected[(440 + y) * 640 + 600 + x] = picture[y * 24 + x];
