@@ -84,6 +84,14 @@ window_shows_play() {
             -format "%[fx:round(mean*w*h)]" info:) -gt 100 ]]
 }
 
+# plain_screen NAME "R G B": a shot NAME in which every pixel is that colour,
+# as the test menus are: the screen is whole and no wipe is under way.
+plain_screen() {
+    shot "$1" || return 1
+    convert -size 640x480 "xc:rgb(${2// /,})" "$work/plain.png"
+    [[ $(compare -metric AE -fuzz 6% "$work/$1.png" "$work/plain.png" null: 2>&1) == 0 ]]
+}
+
 # A shot NAME of the screen in which the well holds blocks.
 piece_in() { shot "$1" && [[ $(well_blocks "$1") != "0 0 0 0" ]]; }
 
@@ -106,12 +114,14 @@ start_game "$assets"
 wait_screen menu "$menu" 40 || fail "main menu"
 switch_away && pass "another window takes the screen from the main menu" || fail "switch away"
 switch_back || fail "the game's window comes back"
-wait_screen menu-back "$menu" 20 && pass "the main menu is whole again" || fail "main menu after the switch"
+wait_until 20 plain_screen menu-back "$menu" && pass "the main menu is whole again" ||
+    fail "main menu after the switch"
 press g
-wait_screen file "$filemenu" 20 && pass "G opens the file menu" || fail "G after the switch"
+wait_until 20 plain_screen file "$filemenu" && pass "G opens the file menu" || fail "G after the switch"
 switch_away || fail "switch away from the file menu"
 switch_back || fail "back to the file menu"
-wait_screen file-back "$filemenu" 20 && pass "the file menu is whole again" || fail "file menu after the switch"
+wait_until 20 plain_screen file-back "$filemenu" && pass "the file menu is whole again" ||
+    fail "file menu after the switch"
 press b
 wait_screen menu-b "$menu" 20 && pass "B goes back to the main menu" || fail "B after the switch"
 press n
@@ -162,12 +172,14 @@ wait_exit 30
     fail "exit code $code"
 wine_error_dialog && fail "Wine shows an error dialog" || pass "no error dialog"
 
-echo "== E after a switch away"
+echo "== Alt+Tab in the main menu, then E"
 start_game "$assets"
 wait_screen menu3 "$menu" 40 || fail "main menu"
-switch_away || fail "switch away"
+alt_key Tab
+wait_until 20 game_iconic && pass "Alt+Tab takes the screen from the main menu" || fail "Alt+Tab in the main menu"
 switch_back || fail "switch back"
-wait_screen menu3-back "$menu" 20 || fail "main menu after the switch"
+wait_until 20 plain_screen menu3-back "$menu" && pass "the main menu is whole again" ||
+    fail "main menu after Alt+Tab"
 press e
 wait_screen exit "$black" 20 && pass "E wipes the screen to black" || fail "E after the switch"
 wait_exit 30
