@@ -22,11 +22,13 @@ build_packages=(
 # lintian, appstreamcli, desktop-file-validate and man check the package and
 # its metadata; fakeroot installs it into a throw-away root when not root.
 test_packages=(
-    xvfb xauth xdotool x11-utils openbox imagemagick sox clang-format
+    xvfb xauth xdotool x11-utils x11-apps openbox imagemagick sox clang-format
     lintian appstream desktop-file-utils man-db fakeroot
     # The Windows build's tests: GoogleTest's sources, Wine to run them,
     # wrestool to read the program's resources back, xmllint for its manifest.
     "${windows_packages[@]}" googletest wine64 unzip icoutils libxml2-utils
+    # The load beside the end-to-end tests in scripts/stress-e2e.sh.
+    stress-ng
 )
 
 case "${1:-}" in

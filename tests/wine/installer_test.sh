@@ -5,7 +5,7 @@
 # its session screen for screen as the headless build draws it from the
 # installed pictures; uninstalled silently, nothing of it is left. Then the
 # same install and uninstall for the current user alone.
-#   installer_test.sh WINE_RUN SETUP_EXE REPLAY_EXE REFERENCE_SCRIPT VERSION
+#   installer_test.sh WINE_RUN SETUP_EXE REPLAY_EXE REFERENCE_SCRIPT VERSION SHOT_PROBE
 # Run on a 640x480 screen (tests/sdl_gfx/run_on_xvfb.sh).
 set -uo pipefail
 wine_run=$(realpath "$1")
@@ -13,6 +13,7 @@ setup=$(realpath "$2")
 replay=$(realpath "$3")
 reference_script=$(realpath "$4")
 version=$5
+probe=$(realpath "$6")
 
 work=$(mktemp -d /tmp/korvane-wine-setup-XXXXXX)
 game_pid=""
@@ -37,7 +38,7 @@ cleanup() {
     if ((failures > 0)); then
         local kept
         kept=$(dirname "$setup")/wine-setup-test-shots
-        rm -rf "$kept" && mkdir -p "$kept" && cp -r "$work"/*.png "$work"/*.log "$work/reference" \
+        rm -rf "$kept" && mkdir -p "$kept" && cp -r "$work"/*.xwd "$work"/*.log "$work/reference" \
             "$kept" 2>/dev/null
         echo "screenshots kept in $kept"
     fi
@@ -138,11 +139,9 @@ mkdir -p "$work/reference"
 game_pid=$!
 wait_match loading loading 30
 wait_match menu menu 40
-press g
-wait_match filemenu filemenu 20
-press b
-wait_match menu-again menu 20
-press n
+press_to_match g filemenu filemenu 20
+press_to_match b menu-again menu 20
+key_down n
 playing_matches() {
     shot real-playing &&
         [[ $(differs_outside_the_well real-playing reference/playing) =~ ^[0-9]+$ ]] &&
@@ -153,16 +152,24 @@ playing_matches() {
 differs_outside_the_well() {
     local a
     for a in "$1" "$2"; do
-        convert "$work/$a.png" -fill black -draw "rectangle 0,0 562,479" "$work/${a//\//-}-masked.png"
+        convert "$(picture "$a")" -fill black -draw "rectangle 0,0 562,479" "$work/${a//\//-}-masked.png"
     done
     compare -metric AE -fuzz 3% "$work/${1//\//-}-masked.png" "$work/${2//\//-}-masked.png" null: 2>&1 |
         cut -d' ' -f1
 }
 wait_until 20 playing_matches && pass "N starts a game on the installed pictures" ||
     fail "the play screen: $(differs_outside_the_well real-playing reference/playing) pixels differ"
-press Escape
-wait_match menu-after-game menu 20
-press e
+key_up n
+press_to_match Escape menu-after-game menu 20
+# E held until the wipe to black has begun: the menu is no longer whole.
+menu_left() {
+    shot real-exit &&
+        (($(compare -metric AE -fuzz 3% "xwd:$work/real-exit.xwd" "$work/reference/menu.png" \
+            null: 2>&1 | cut -d' ' -f1) > 64))
+}
+key_down e
+wait_until 20 menu_left || fail "E: the menu stays"
+key_up e
 wait_exit 30
 [[ "$code" == 0 ]] && pass "E ends the installed game with exit code 0" || fail "exit code $code"
 # start returns as the game ends; its files are free once its process has gone.

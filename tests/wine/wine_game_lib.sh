@@ -1,51 +1,41 @@
-# Helpers of the end-to-end tests that play korvane.exe under Wine on a
-# virtual display, on top of tests/support/screen_test_lib.sh (sourced by the
-# including script first). The including script sets `work`, `wine_run` and
-# `korvane`; `game_pid` is set here while a game runs.
+# Shell functions of the end-to-end tests that play korvane.exe under Wine
+# on a virtual display, on top of tests/support/screen_test_lib.sh (sourced
+# by the including script first). The including script sets `work`,
+# `wine_run`, `korvane` and `probe`; `game_pid` is set here while a game runs.
 # shellcheck shell=bash
 
-pixel() {
-    convert "$work/$1.png" -format \
-        "%[fx:round(255*p{$2,$3}.r)] %[fx:round(255*p{$2,$3}.g)] %[fx:round(255*p{$2,$3}.b)]" info:
-}
-
-# The blocks in the well on the plain test background: "width height left top"
-# of the box round everything that is not the background, or "0 0 0 0".
-well_blocks() {
-    local box w h x y
-    box=$(convert "$work/$1.png" -crop 312x480+251+0 +repage -fuzz 6% -fill black \
-        -opaque "rgb(16,16,66)" -trim -format "%w %h %X %Y" info: 2>/dev/null)
-    read -r w h x y <<<"$box"
-    # A well with nothing in it trims to one pixel.
-    if [[ -z "$w" || "$w" -le 1 ]]; then
-        echo "0 0 0 0"
+# picture NAME: the file of a shot NAME ($work/NAME.xwd) or of a picture the
+# headless build drew ($work/NAME.png), as ImageMagick reads it.
+picture() {
+    if [[ -f "$work/$1.xwd" ]]; then
+        echo "xwd:$work/$1.xwd"
     else
-        echo "$w $h ${x#+} ${y#+}"
+        echo "$work/$1.png"
     fi
 }
 
-piece_outline() {
-    local w h
-    read -r w h _ < <(well_blocks "$1")
-    echo "${w}x${h}"
+# The blocks in the well on the plain test background: "width height left top"
+# of the box round everything that is not the background, the well's left
+# edge at 0, or "0 0 0 0".
+well_blocks() {
+    local count x0 y0 x1 y1
+    read -r count x0 y0 x1 y1 < <("$probe" "$work/$1.xwd" blocks 251 0 562 479 16 16 66)
+    if [[ -z "$y1" ]] || ((count == 0)); then
+        echo "0 0 0 0"
+    else
+        echo "$((x1 - x0 + 1)) $((y1 - y0 + 1)) $((x0 - 251)) $y0"
+    fi
 }
 
 game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
 
+# Keys go to the game's window. It is given the focus only when it has not
+# got it: Wine lets go of every key it holds down when the focus moves.
 focus_game() {
     local window
     window=$(game_window)
-    [[ -n "$window" ]] && xdotool windowfocus "$window" 2>/dev/null
-}
-
-# A key held for several frames and at least two keyboard samples (one every
-# 100 ms), with time to spare on a busy machine.
-press() {
-    focus_game
-    sleep 0.05
-    xdotool keydown "$1"
-    sleep 0.35
-    xdotool keyup "$1"
+    [[ -n "$window" && "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ]] &&
+        xdotool windowfocus --sync "$window" 2>/dev/null
 }
 
 # start_game FOLDER [VARIABLE=VALUE...]: the game from that folder, its
@@ -86,11 +76,11 @@ game_inside() {
 differs_outside_the_well() {
     local a
     for a in "$1" "$2"; do
-        convert "$work/$a.png" -fill black -draw "rectangle 251,0 562,479" \
-            -draw "rectangle 0,330 250,479" "$work/$a-masked.png"
+        convert "$(picture "$a")" -fill black -draw "rectangle 251,0 562,479" \
+            -draw "rectangle 0,330 250,479" "$work/${a//\//-}-masked.png"
     done
-    compare -metric AE -fuzz 3% "$work/$1-masked.png" "$work/$2-masked.png" null: 2>&1 |
-        cut -d' ' -f1
+    compare -metric AE -fuzz 3% "$work/${1//\//-}-masked.png" "$work/${2//\//-}-masked.png" \
+        null: 2>&1 | cut -d' ' -f1
 }
 
 # Whether Wine showed a crash or error dialog of its own.
@@ -106,7 +96,7 @@ wait_match() {
     local deadline=$((SECONDS + seconds))
     while ((SECONDS <= deadline)); do
         shot "real-$name"
-        d=$(compare -metric AE -fuzz 3% "$work/real-$name.png" "$work/reference/$reference.png" \
+        d=$(compare -metric AE -fuzz 3% "xwd:$work/real-$name.xwd" "$work/reference/$reference.png" \
             null: 2>&1 | cut -d' ' -f1)
         if [[ "$d" =~ ^[0-9]+$ && "$d" -le 64 ]]; then
             pass "$name screen matches the headless build's ($d pixels differ)"
@@ -116,4 +106,15 @@ wait_match() {
     done
     fail "$name screen: $d pixels differ from the headless build's"
     return 1
+}
+
+# press_to_match KEY NAME REFERENCE SECONDS: KEY held until the screen is
+# the reference picture (as wait_match).
+press_to_match() {
+    local status
+    key_down "$1"
+    wait_match "$2" "$3" "$4"
+    status=$?
+    key_up "$1"
+    return $status
 }
