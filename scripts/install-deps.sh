@@ -7,11 +7,12 @@
 #   install-deps.sh test      everything ./test builds and runs
 set -euo pipefail
 
-# The Windows game: the cross compiler and resource compiler, and the build
-# machine's own compiler for the art and sound generators.
+# The Windows game: the cross compiler and resource compiler, the build
+# machine's own compiler for the art and sound generators, and makensis for
+# the installer.
 windows_packages=(
     cmake ninja-build g++
-    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
 )
 # The browser game: Debian's Emscripten (which brings Node), and the build
 # machine's own compiler for the art and sound generators.
@@ -29,8 +30,9 @@ build_packages=(
 test_packages=(
     xvfb xauth xdotool x11-utils x11-apps openbox imagemagick sox clang-format
     lintian appstream desktop-file-utils man-db fakeroot
-    # The Windows build's tests: GoogleTest's sources, and Wine to run them.
-    "${windows_packages[@]}" googletest wine64 unzip
+    # The Windows build's tests: GoogleTest's sources, Wine to run them,
+    # wrestool to read the program's resources back, xmllint for its manifest.
+    "${windows_packages[@]}" googletest wine64 unzip icoutils libxml2-utils
     # The web build's tests: Chromium, driven from Node (npm fetches the
     # driver, pinned by tests/web/package-lock.json).
     "${web_packages[@]}" chromium

@@ -148,6 +148,10 @@ Surface* DisplayBackBuffer(Surface* primary) {
     return display.surfaces.Known(primary) ? primary->backBuffer.get() : nullptr;
 }
 
+uint32_t DisplayRestoreCount() {
+    return 0;  // the surfaces live in the module's memory, which nothing takes away
+}
+
 BlitResult SurfaceFlip(Surface* primary) {
     if (display.surfaces.Flip(primary) != BlitResult::Ok) {
         return BlitResult::Failed;

@@ -51,14 +51,16 @@ bool InputAcquire(InputDevice* /*device*/) {
     return true;
 }
 
-bool InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
+InputReadResult InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
     // The game reads no mouse: it stands still with its buttons up.
     std::array<uint8_t, kKeyboardStateBytes> snapshot{};
     if (device->kind == InputDeviceKind::Keyboard) {
         korvane_web_read_keys(snapshot.data());
     }
     std::memcpy(destination, snapshot.data(), std::min<size_t>(bytes, snapshot.size()));
-    return true;
+    // Deliberate: never lost. A page keeps its keys; one that loses the focus
+    // only lets go of those held.
+    return InputReadResult::Ok;
 }
 
 void InputUnacquire(InputDevice* /*device*/) {}

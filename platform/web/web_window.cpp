@@ -71,4 +71,10 @@ void ShowMessageBox(const char* text) {
     korvane_web_message_box(text);
 }
 
+// The module's standard error reaches the page (which shows why a start-up
+// failed) and its console.
+void WriteErrorLine(const char* line) {
+    std::fprintf(stderr, "%s\n", line);
+}
+
 }  // namespace korvane::platform
