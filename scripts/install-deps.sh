@@ -3,6 +3,7 @@
 # are missing, with sudo when not root.
 #   install-deps.sh           the desktop game
 #   install-deps.sh windows   the Windows game (cross-built, no tests)
+#   install-deps.sh web       the browser game (cross-built, no tests)
 #   install-deps.sh test      everything ./test builds and runs
 set -euo pipefail
 
@@ -12,6 +13,11 @@ set -euo pipefail
 windows_packages=(
     cmake ninja-build g++
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
+)
+# The browser game: Debian's Emscripten (which brings Node), and the build
+# machine's own compiler for the art and sound generators.
+web_packages=(
+    cmake ninja-build g++ emscripten nodejs
 )
 build_packages=(
     cmake ninja-build g++ pkg-config
@@ -27,6 +33,9 @@ test_packages=(
     # The Windows build's tests: GoogleTest's sources, Wine to run them,
     # wrestool to read the program's resources back, xmllint for its manifest.
     "${windows_packages[@]}" googletest wine64 unzip icoutils libxml2-utils
+    # The web build's tests: Chromium, driven from Node (npm fetches the
+    # driver, pinned by tests/web/package-lock.json).
+    "${web_packages[@]}" chromium
     # The load beside the end-to-end tests in scripts/stress-e2e.sh.
     stress-ng
 )
@@ -34,9 +43,10 @@ test_packages=(
 case "${1:-}" in
 "") wanted=("${build_packages[@]}") ;;
 windows) wanted=("${windows_packages[@]}") ;;
+web) wanted=("${web_packages[@]}") ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
 *)
-    echo "usage: $0 [windows|test]" >&2
+    echo "usage: $0 [windows|web|test]" >&2
     exit 2
     ;;
 esac
@@ -47,6 +57,11 @@ for package in "${wanted[@]}"; do
         missing+=("$package")
     fi
 done
+# npm comes with Debian's nodejs as a package of its own, and inside other
+# builds of nodejs; it is only asked for where there is none.
+if [[ "${1:-}" == test ]] && ! command -v npm >/dev/null; then
+    missing+=(npm)
+fi
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 sudo=""
