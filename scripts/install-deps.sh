@@ -3,15 +3,22 @@
 # are missing, with sudo when not root.
 #   install-deps.sh           the desktop game
 #   install-deps.sh windows   the Windows game (cross-built, no tests)
+#   install-deps.sh web       the browser game (cross-built, no tests)
 #   install-deps.sh test      everything ./test builds and runs
 #   install-deps.sh fuzz      clang and its libFuzzer runtime, for fuzzing
 set -euo pipefail
 
-# The Windows game: the cross compiler and resource compiler, and the build
-# machine's own compiler for the art and sound generators.
+# The Windows game: the cross compiler and resource compiler, the build
+# machine's own compiler for the art and sound generators, and makensis for
+# the installer.
 windows_packages=(
     cmake ninja-build g++
-    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
+)
+# The browser game: Debian's Emscripten (which brings Node), and the build
+# machine's own compiler for the art and sound generators.
+web_packages=(
+    cmake ninja-build g++ emscripten nodejs
 )
 build_packages=(
     cmake ninja-build g++ pkg-config
@@ -22,19 +29,26 @@ build_packages=(
 # lintian, appstreamcli, desktop-file-validate and man check the package and
 # its metadata; fakeroot installs it into a throw-away root when not root.
 test_packages=(
-    xvfb xauth xdotool x11-utils openbox imagemagick sox clang-format
+    xvfb xauth xdotool x11-utils x11-apps openbox imagemagick sox clang-format
     lintian appstream desktop-file-utils man-db fakeroot
-    # The Windows build's tests: GoogleTest's sources, and Wine to run them.
-    "${windows_packages[@]}" googletest wine64 unzip
+    # The Windows build's tests: GoogleTest's sources, Wine to run them,
+    # wrestool to read the program's resources back, xmllint for its manifest.
+    "${windows_packages[@]}" googletest wine64 unzip icoutils libxml2-utils
+    # The web build's tests: Chromium, driven from Node (npm fetches the
+    # driver, pinned by tests/web/package-lock.json).
+    "${web_packages[@]}" chromium
+    # The load beside the end-to-end tests in scripts/stress-e2e.sh.
+    stress-ng
 )
 
 case "${1:-}" in
 "") wanted=("${build_packages[@]}") ;;
 windows) wanted=("${windows_packages[@]}") ;;
+web) wanted=("${web_packages[@]}") ;;
 fuzz) wanted=("${build_packages[@]}" clang libclang-rt-14-dev) ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
 *)
-    echo "usage: $0 [windows|test|fuzz]" >&2
+    echo "usage: $0 [windows|web|test|fuzz]" >&2
     exit 2
     ;;
 esac
@@ -45,6 +59,11 @@ for package in "${wanted[@]}"; do
         missing+=("$package")
     fi
 done
+# npm comes with Debian's nodejs as a package of its own, and inside other
+# builds of nodejs; it is only asked for where there is none.
+if [[ "${1:-}" == test ]] && ! command -v npm >/dev/null; then
+    missing+=(npm)
+fi
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
 sudo=""

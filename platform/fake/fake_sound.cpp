@@ -92,13 +92,14 @@ bool SoundDeviceIsOpen() {
 
 std::optional<SoundBufferState> InspectSoundBuffer(int slot) {
     const auto& live = platform::TimedSoundBuffers();
-    for (auto it = live.rbegin(); it != live.rend(); ++it) {
-        if ((*it)->state.slot == slot) {
-            platform::SettleSoundBuffer(**it);
-            return (*it)->state;
-        }
+    const auto newest = std::find_if(live.rbegin(), live.rend(), [slot](const auto* buffer) {
+        return buffer->state.slot == slot;
+    });
+    if (newest == live.rend()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    platform::SettleSoundBuffer(**newest);
+    return (*newest)->state;
 }
 
 int LiveSoundBuffers() {

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/frame.h"
 #include "app/menus.h"
+#include "app/startup.h"
 #include "game/board.h"
 #include "platform/fake/fake_platform.h"
 #include "platform/fake/fake_window.h"
@@ -153,7 +155,17 @@ TEST(StartUp, EveryFailingStepShowsItsMessageReleasesWhatWasMadeAndExitsWithOne)
     }
 }
 
+// Whether what the program writes to its standard error can be captured here
+// (the web build's tests under Node write it straight to Node's own).
+bool StandardErrorCaptured() {
+    ::testing::internal::CaptureStderr();
+    std::fputs("probe\n", stderr);
+    std::fflush(stderr);
+    return ::testing::internal::GetCapturedStderr() == "probe\n";
+}
+
 TEST(StartUp, MissingPictureEndsItSilentlyAndNamesTheFile) {
+    const bool captured = StandardErrorCaptured();
     struct Missing {
         const char* file;
         std::vector<std::string> released;
@@ -178,8 +190,11 @@ TEST(StartUp, MissingPictureEndsItSilentlyAndNamesTheFile) {
         const std::string errors = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(result.outcome.exitCode, 1) << m.file;
         EXPECT_TRUE(result.messageBoxes.empty()) << m.file;
-        EXPECT_NE(errors.find(m.file), std::string::npos) << m.file << ": " << errors;
-        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        EXPECT_NE(StartUpFailure().find(m.file), std::string::npos) << m.file;
+        if (captured) {
+            EXPECT_NE(errors.find(m.file), std::string::npos) << m.file << ": " << errors;
+            EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        }
         if (!m.released.empty()) {
             EXPECT_EQ(Releases(), m.released) << m.file;
         }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+#include <vector>
+
 #include "tools/artgen/ico.h"
 #include "tools/artgen/screens.h"
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,18 +21,21 @@ using testing::SoundTest;
 namespace fs = std::filesystem;
 
 // Runs a shell command and returns what it printed; false when it failed.
+// The output goes through a file, not a pipe, so this works wherever a
+// program may start a command at all (the web build's tests under Node too).
+// The file is named after the test as well as the process: every program of
+// the web build has the same process id, and CTest runs two at once.
 bool Capture(const std::string& command, Bytes* output) {
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return false;
-    }
-    output->clear();
-    uint8_t chunk[4096];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
-        output->insert(output->end(), chunk, chunk + got);
-    }
-    return pclose(pipe) == 0;
+    const fs::path file = fs::temp_directory_path() /
+                          ("korvane-sox-output-" + std::to_string(getpid()) + "-" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    const bool ran = std::system((command + " > '" + file.string() + "'").c_str()) == 0;
+    std::ifstream in(file, std::ios::binary);
+    output->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    in.close();
+    std::error_code ignored;
+    fs::remove(file, ignored);
+    return ran;
 }
 
 std::string CaptureText(const std::string& command) {

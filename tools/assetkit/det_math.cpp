@@ -1,10 +1,10 @@
 #include "tools/assetkit/det_math.h"
 
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace korvane::assetkit {
 
@@ -71,8 +71,11 @@ double Exp(double x) {
         sum = sum * r + kExpTerms[i];
     }
     // Scale by 2^k through the exponent bits; k stays within the normal range.
-    const auto biased = static_cast<std::uint64_t>(static_cast<std::int64_t>(k) + 1023);
-    return sum * std::bit_cast<double>(biased << 52);
+    // (memcpy rather than std::bit_cast, which the web build's library lacks.)
+    const auto biased = static_cast<std::uint64_t>(static_cast<std::int64_t>(k) + 1023) << 52;
+    double scale = 0.0;
+    std::memcpy(&scale, &biased, sizeof scale);
+    return sum * scale;
 }
 
 double Log(double x) {

@@ -1,3 +1,7 @@
+// The seam's file functions on the host's own files, below the working
+// directory, for the backends whose game reads real files: the desktop, and
+// the browser, whose files are packed with the page and unpacked into the
+// module's file system before the game starts.
 #include "platform/common/heap_block.h"
 #include "platform/common/host_file.h"
 #include "platform/common/riff_reader.h"

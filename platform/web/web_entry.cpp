@@ -1,0 +1,24 @@
+// The game's entry in the page: it runs as on every other machine, and when
+// it ends (E on the main menu, or a start-up that failed) the page is told
+// with the exit code, so it can say so and offer to start again.
+#include <emscripten.h>
+
+#include "app/win_main.h"
+
+namespace {
+
+// NOLINTBEGIN: the page's side, in JavaScript
+EM_JS(void, korvane_web_game_ended, (int exitCode), {
+    if (Module.onGameEnded) {
+        Module.onGameEnded(exitCode);
+    }
+});
+// NOLINTEND
+
+}  // namespace
+
+int main() {
+    const int exitCode = korvane::WinMain();
+    korvane_web_game_ended(exitCode);
+    return exitCode;
+}

@@ -1,0 +1,612 @@
+// End-to-end test of the game's page in headless Chromium: the session the
+// desktop and Windows games are played through (loading picture, menu after
+// its wipe, N with a piece falling and moving on every arrow, Escape, R
+// resuming, G and B, E to the end page), the music heard once a key has been
+// pressed, a game controller and a touch screen each playing a move, the
+// page scaled at two window sizes, the zip's page screen for screen as the
+// headless build draws it, and a start-up that fails.
+//   node game_test.mjs SITE_DIR ZIP WRITE_TEST_ASSETS REPLAY DATA_DIR REFERENCE_SCRIPT
+// WRITE_TEST_ASSETS and REPLAY are commands (the web build's programs run
+// under Node); every step waits for the state it checks.
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { launch, serve, waitUntil } from './chromium.mjs';
+import { differingPixels, fallingPiece, near, pixel, readPng } from './pictures.mjs';
+
+const [siteDir, zip, writeAssets, replay, dataDir, referenceScript] = process.argv.slice(2);
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'korvane-web-'));
+const keptShots = path.join(path.dirname(path.resolve(zip)), 'web-test-shots');
+let passes = 0;
+let failures = 0;
+
+function pass(what) {
+  console.log(`ok: ${what}`);
+  ++passes;
+}
+function fail(what) {
+  console.log(`FAILED: ${what}`);
+  ++failures;
+}
+function check(condition, what, otherwise = what) {
+  if (condition) {
+    pass(what);
+  } else {
+    fail(otherwise);
+  }
+  return condition;
+}
+
+// The colours of the small test pictures.
+const colours = {
+  loading: [0x60, 0x60, 0x60], menu: [0x10, 0x40, 0x10], playing: [0x10, 0x10, 0x40],
+  fileMenu: [0x40, 0x10, 0x10], black: [0, 0, 0],
+};
+
+// Everything a page of the test is given before the game starts: pictures
+// put in place of the packed ones and files taken away (both once the data
+// is unpacked and before the game reads it), the audio output tapped, a game
+// controller the test holds, and how a fresh page may be told from one that
+// has already begun.
+function prepare({ pictures = {}, remove = [] }) {
+  const files = Object.fromEntries(Object.entries(pictures).map(([name, bytes]) =>
+    [name, bytes.toString('base64')]));
+  return `(${function (files, remove) {
+    // The page's own script runs this first when the data is unpacked.
+    window.Module = { onRuntimeInitialized() {
+      for (const [name, base64] of Object.entries(files)) {
+        const text = atob(base64);
+        const bytes = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; ++i) {
+          bytes[i] = text.charCodeAt(i);
+        }
+        Module.FS.writeFile(name, bytes);
+      }
+      for (const name of remove) {
+        Module.FS.unlink(name);
+      }
+    } };
+    // The sound that reaches the speakers, read where it leaves the page.
+    const connect = AudioNode.prototype.connect;
+    window.testTaps = [];
+    AudioNode.prototype.connect = function (target, ...rest) {
+      if (target instanceof AudioDestinationNode) {
+        const context = target.context;
+        if (!context.testTap) {
+          context.testTap = context.createAnalyser();
+          context.testTap.fftSize = 4096;
+          connect.call(context.testTap, target);
+          window.testTaps.push(context.testTap);
+        }
+        return connect.call(this, context.testTap, ...rest);
+      }
+      return connect.call(this, target, ...rest);
+    };
+    window.testSoundPeak = function () {
+      let peak = 0;
+      for (const tap of window.testTaps) {
+        const samples = new Float32Array(tap.fftSize);
+        tap.getFloatTimeDomainData(samples);
+        for (const value of samples) {
+          peak = Math.max(peak, Math.abs(value));
+        }
+      }
+      return peak;
+    };
+    // A controller of the standard layout whose buttons the test holds.
+    window.testPad = {
+      id: 'test controller', index: 0, connected: true, mapping: 'standard', timestamp: 0,
+      axes: [0, 0, 0, 0],
+      buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })),
+    };
+    Object.defineProperty(navigator, 'getGamepads', { value: () => [window.testPad] });
+  }})(${JSON.stringify(files)}, ${JSON.stringify(remove)});`;
+}
+
+// One page of the game in its own browser context.
+class Game {
+  constructor(browser, url, { viewport = { width: 1280, height: 800 }, touch = false,
+    pictures = {}, remove = [] } = {}) {
+    Object.assign(this, { browser, url, viewport, touch, pictures, remove });
+    this.log = [];
+  }
+
+  async open() {
+    this.context = await this.browser.newContext({ viewport: this.viewport, hasTouch: this.touch });
+    await this.context.addInitScript(prepare({ pictures: this.pictures, remove: this.remove }));
+    this.page = await this.context.newPage();
+    this.page.on('console', (message) => this.log.push(message.text()));
+    this.page.on('pageerror', (error) => this.log.push(`page error: ${error.message}`));
+    this.session = await this.context.newCDPSession(this.page);
+    await this.page.goto(this.url);
+    return this;
+  }
+
+  // Runs `fn(arg)` in the page and answers its result. Not Playwright's own
+  // evaluate, which counts as a gesture of the person at the page and so
+  // would let the page's sound start before any key.
+  async look(fn, arg) {
+    const { result, exceptionDetails } = await this.session.send('Runtime.evaluate', {
+      expression: `(${fn})(${JSON.stringify(arg === undefined ? null : arg)})`,
+      returnByValue: true, awaitPromise: true,
+    });
+    if (exceptionDetails) {
+      throw new Error(`in the page: ${exceptionDetails.exception ? exceptionDetails.exception.description : exceptionDetails.text}`);
+    }
+    return result.value;
+  }
+
+  async close() {
+    await this.context.close();
+  }
+
+  // The game's picture as it stands on the canvas, 640x480.
+  async screen() {
+    const base64 = await this.look(() => {
+      const canvas = document.getElementById('screen');
+      const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
+      let text = '';
+      for (let at = 0; at < data.length; at += 0x8000) {
+        text += String.fromCharCode.apply(null, data.subarray(at, at + 0x8000));
+      }
+      return btoa(text);
+    });
+    return { width: 640, height: 480, rgba: Buffer.from(base64, 'base64') };
+  }
+
+  // Waits until `test(picture)` holds; answers the last picture, or null.
+  async waitScreen(test, seconds) {
+    let last = null;
+    const held = await waitUntil(async () => {
+      last = await this.screen();
+      return test(last);
+    }, seconds, 100);
+    this.lastScreen = last;
+    return held ? last : null;
+  }
+
+  // The whole picture in one colour: a wipe onto it has ended.
+  waitColour(colour, seconds) {
+    return this.waitScreen((p) => near(pixel(p, 20, 20), colour) && near(pixel(p, 620, 460), colour) &&
+      near(pixel(p, 320, 240), colour), seconds);
+  }
+
+  // A key held for several frames and at least two keyboard samples (one
+  // every 100 ms), with time to spare on a busy machine.
+  async press(code, ms = 350) {
+    await this.page.keyboard.down(code);
+    await this.page.waitForTimeout(ms);
+    await this.page.keyboard.up(code);
+  }
+
+  async holdButton(index, ms = 350) {
+    await this.look((i) => { window.testPad.buttons[i] = { pressed: true, touched: true, value: 1 }; }, index);
+    await this.page.waitForTimeout(ms);
+    await this.look((i) => { window.testPad.buttons[i] = { pressed: false, touched: false, value: 0 }; }, index);
+  }
+
+  // A finger held on an on-screen button.
+  async holdFinger(label, ms = 350) {
+    const box = await this.page.locator(`#touch button:text-is("${label}")`).boundingBox();
+    const session = await this.context.newCDPSession(this.page);
+    const point = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    await session.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [point] });
+    await this.page.waitForTimeout(ms);
+    await session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await session.detach();
+  }
+
+  // The piece in the well, on the test pictures: the well's 13 by 20 cells
+  // of 24 pixels from x 251 read in the page, each taken where its centre is
+  // not the background.
+  async piece() {
+    const cells = await this.look((background) => {
+      const canvas = document.getElementById('screen');
+      const data = canvas.getContext('2d').getImageData(251, 0, 13 * 24, 20 * 24).data;
+      const rows = [];
+      for (let row = 0; row < 20; ++row) {
+        const line = [];
+        for (let column = 0; column < 13; ++column) {
+          const at = ((row * 24 + 12) * 13 * 24 + column * 24 + 12) * 4;
+          line.push([0, 1, 2].some((c) => Math.abs(data[at + c] - background[c]) > 20));
+        }
+        rows.push(line);
+      }
+      return rows;
+    }, colours.playing);
+    return fallingPiece(cells);
+  }
+
+  // Waits for a fresh piece whole in the top rows of the well, with the
+  // whole fall before it (after `previous` has gone, when given); holds Down
+  // on `drop` meanwhile to bring one on.
+  async freshPiece(drop, seconds = 40, previous = null) {
+    let dropping = false;
+    let gone = !previous;
+    const piece = await waitUntil(async () => {
+      const now = await this.piece();
+      const fresh = now && now.top <= 1 && now.count === 4;
+      gone = gone || !fresh;
+      if (fresh && gone) {
+        return now;
+      }
+      if (!dropping && drop) {
+        dropping = true;
+        await drop(true);
+      }
+      return null;
+    }, seconds, 50);
+    if (dropping) {
+      await drop(false);
+    }
+    // The key let go, the piece is looked at again where it now stands.
+    return piece ? this.piece() : null;
+  }
+
+  async soundPeak() {
+    return this.look(() => window.testSoundPeak());
+  }
+
+  async ended() {
+    return this.look(() => {
+      const ended = document.getElementById('ended');
+      return getComputedStyle(ended).display !== 'none' ? document.getElementById('ended-text').textContent : null;
+    });
+  }
+}
+
+// Checks on a piece, as the desktop and Windows tests make them: each on a
+// fresh piece, looked at right before its key, which is then held while the
+// piece is read again and again, every reading judged. A judge answers
+// 'pass', 'fail', 'lost' (the moment was missed: the piece may have landed,
+// or another come, before the key could show) or 'wait'; a check whose
+// moment was missed is made again on a new piece, three times at most.
+
+// The most rows gravity alone (a row every 250 ms) can have moved a piece
+// between a reading begun at `from` and one ended at `to`: one more for a
+// step already under way, one for the step the first reading may precede.
+const gravityRows = (from, to) => Math.floor((to - from) / 250) + 2;
+
+const samePiece = (before, now) => now.count === 4 && now.shape === before.shape && now.top >= before.top;
+
+// The judges: `state` holds the piece before the key (`before`), the last
+// sight of it (`seenAt`, `seenRoom`) and the reading's piece and moments.
+function judgeSideways(direction) {
+  return (state, piece, began, ended) => {
+    if (gravityRows(state.seenAt, ended) >= state.seenRoom) {
+      return ['lost', 'it may have landed'];
+    }
+    if (!samePiece(state.before, piece)) {
+      return ['lost', 'the piece changed its shape'];
+    }
+    Object.assign(state, { seenAt: began, seenRoom: piece.room });
+    if ((piece.left - state.before.left) * direction > 0) {
+      return ['pass', `column ${state.before.left} -> ${piece.left}`];
+    }
+    if (piece.top - state.before.top >= 4) {
+      return ['fail', 'it fell four rows with the key held and stayed in its column'];
+    }
+    return ['wait'];
+  };
+}
+
+function judgeTurn(state, piece, began, ended) {
+  if (gravityRows(state.seenAt, ended) >= state.seenRoom) {
+    return ['lost', 'it may have landed'];
+  }
+  if (piece.count !== 4 || piece.top < state.before.top) {
+    return ['lost', 'the piece broke up or rose'];
+  }
+  // A turn may take its cells as far lower as its box is wider than high.
+  Object.assign(state, { seenAt: began, seenRoom: piece.room - Math.max(0, piece.width - piece.height) });
+  if (piece.shape !== state.before.shape || piece.left !== state.before.left) {
+    return ['pass', `${state.before.width}x${state.before.height} -> ${piece.width}x${piece.height}`];
+  }
+  if (piece.top - state.before.top >= 4) {
+    return ['fail', 'it fell four rows with the key held and never turned'];
+  }
+  return ['wait'];
+}
+
+// Down: between any two readings of the piece it came down more rows than
+// gravity alone could have taken it, so a spell in which a busy machine
+// hardly ran the game does not hide the Down steps of the rest.
+function judgeDown(state, piece, began, ended) {
+  if (!samePiece(state.before, piece) || piece.left !== state.before.left) {
+    return ['lost', 'it landed (or another came) first'];
+  }
+  state.seen = state.seen || [{ top: state.before.top, at: state.seenAt }];
+  for (const { top, at } of state.seen) {
+    if (piece.top - top > gravityRows(at, ended)) {
+      return ['pass', `${piece.top - top} rows in ${((ended - at) / 1000).toFixed(2)} s, ` +
+        `gravity alone at most ${gravityRows(at, ended)}`];
+    }
+  }
+  state.seen.push({ top: piece.top, at: began });
+  return piece.room === 0 ? ['lost', 'it landed first'] : ['wait'];
+}
+
+function judgeFall(state, piece, began, ended) {
+  if (gravityRows(state.seenAt, ended) >= state.seenRoom) {
+    return ['lost', 'it may have landed'];
+  }
+  if (!samePiece(state.before, piece) || piece.left !== state.before.left) {
+    return ['lost', 'the piece changed on its own'];
+  }
+  Object.assign(state, { seenAt: began, seenRoom: piece.room });
+  return piece.top > state.before.top ? ['pass', `row ${state.before.top} -> ${piece.top}`] : ['wait'];
+}
+
+// One check on one fresh piece: `hold(true)` from the moment after a look at
+// it, the readings judged until an answer (or ten seconds), `hold(false)`.
+async function followPiece(game, hold, judge) {
+  const began = Date.now();
+  const before = await game.piece();
+  if (!before) {
+    return ['lost', 'the piece was gone before its key'];
+  }
+  const state = { before, seenAt: began, seenRoom: before.room };
+  await hold(true);
+  try {
+    const deadline = Date.now() + 10000;
+    while (Date.now() < deadline) {
+      const readingBegan = Date.now();
+      const piece = await game.piece();
+      const verdict = piece ? judge(state, piece, readingBegan, Date.now()) : ['lost', 'the well was empty'];
+      if (verdict[0] !== 'wait') {
+        return verdict;
+      }
+    }
+    return ['lost', 'no answer within ten seconds'];
+  } finally {
+    await hold(false);
+  }
+}
+
+// A check made on fresh pieces until its moment is not missed, three at
+// most; `drop(down)` holds the key that brings the next piece on.
+async function checkPiece(game, name, drop, hold, judge, { skipSquare = false } = {}) {
+  for (let tries = 1; tries <= 3; ++tries) {
+    let fresh = await game.freshPiece(drop);
+    while (fresh && skipSquare && fresh.shape === '0,0 0,1 1,0 1,1') {
+      // The square looks the same turned: the next piece is taken instead.
+      fresh = await game.freshPiece(drop, 40, fresh);
+    }
+    if (!fresh) {
+      fail(`${name}: no fresh piece came`);
+      return;
+    }
+    const [verdict, why] = await followPiece(game, hold, judge);
+    if (verdict === 'pass') {
+      pass(`${name} (${why})`);
+      return;
+    }
+    if (verdict === 'fail') {
+      fail(`${name}: ${why}`);
+      return;
+    }
+    console.log(`  (${name}: ${why}; once more on a new piece)`);
+  }
+  fail(`${name}: three pieces in a row, the moment was missed`);
+}
+
+const keyHold = (game, code) => (down) => (down ? game.page.keyboard.down(code) : game.page.keyboard.up(code));
+
+function readFiles(root, names) {
+  return Object.fromEntries(names.map((name) => [`/${name}`, fs.readFileSync(path.join(root, name))]));
+}
+
+const artNames = ['Art/Loading.kvp', 'Art/Main.kvp', 'Art/Menu.kvp', 'Art/FileMenu.kvp',
+  ...Array.from({ length: 8 }, (_, k) => `Art/Block${k + 1}.kvp`)];
+
+async function main() {
+  const assets = path.join(work, 'assets');
+  execFileSync(writeAssets, [assets]);
+  const testPictures = readFiles(assets, artNames);
+  const unpacked = path.join(work, 'My Games', 'korvane');
+  fs.mkdirSync(unpacked, { recursive: true });
+  execFileSync('unzip', ['-q', zip, '-d', unpacked]);
+  check(fs.existsSync(path.join(unpacked, 'index.html')), 'the zip holds index.html at its root');
+  const site = await serve(siteDir);
+  const zipSite = await serve(unpacked);
+  // Sound waits for a key, as a player's browser has it.
+  const browser = await launch({ autoplay: false });
+  try {
+    await session(browser, site.url('/index.html'), testPictures);
+    await controllerAndTouch(browser, site.url('/index.html'), testPictures);
+    await scaling(browser, site.url('/index.html'));
+    await sameAsHeadless(browser, zipSite.url('/index.html'));
+    await failedStart(browser, site.url('/index.html'));
+  } finally {
+    await browser.close();
+    site.server.close();
+    zipSite.server.close();
+  }
+}
+
+async function session(browser, url, pictures) {
+  console.log('== a whole session on the test pictures');
+  const game = await new Game(browser, url, { pictures }).open();
+  const launched = Date.now();
+  check(await game.waitColour(colours.loading, 30), 'the loading picture shows', 'loading picture');
+  const loadingAt = Date.now();
+  check(await game.waitColour(colours.menu, 40), 'the main menu shows after its wipe', 'main menu');
+  console.log(`  page to loading picture: ${((loadingAt - launched) / 1000).toFixed(2)} s, ` +
+    `to main menu: ${((Date.now() - launched) / 1000).toFixed(2)} s`);
+  // Before any key the page may make no sound; the first key lets the menu's music out.
+  const silent = await game.soundPeak();
+  check(silent === 0, 'no sound before the first key', `sound before any key: peak ${silent}`);
+  await game.press('KeyN');
+  check(await game.waitColour(colours.playing, 10), 'N starts a game', 'N');
+  const heard = await waitUntil(async () => (await game.soundPeak()) > 0.01, 10, 100);
+  check(heard, 'the music is heard once a key was pressed', 'no sound reached the output after a key');
+
+  check(Boolean(await waitUntil(() => game.piece(), 10, 50)), 'a piece comes into the well',
+    'no piece in the well');
+  const drop = keyHold(game, 'ArrowDown');
+  const none = async () => {};
+  await checkPiece(game, 'Down moves the piece down', drop, drop, judgeDown);
+  await checkPiece(game, 'the piece falls', drop, none, judgeFall);
+  await checkPiece(game, 'Up turns the piece', drop, keyHold(game, 'ArrowUp'), judgeTurn, { skipSquare: true });
+  await checkPiece(game, 'Left moves the piece', drop, keyHold(game, 'ArrowLeft'), judgeSideways(-1));
+  await checkPiece(game, 'Right moves the piece', drop, keyHold(game, 'ArrowRight'), judgeSideways(1));
+
+  await game.press('Escape');
+  check(await game.waitColour(colours.menu, 10), 'Escape returns to the main menu', 'Escape');
+  await game.press('KeyR');
+  check(await game.waitColour(colours.playing, 10), 'R resumes the game', 'R');
+  check(Boolean(await game.piece()), 'the resumed game still has its piece', 'the resumed game lost its piece');
+  await game.press('Escape');
+  check(await game.waitColour(colours.menu, 10), 'Escape again', 'Escape again');
+  await game.press('KeyG');
+  check(await game.waitColour(colours.fileMenu, 10), 'G opens the file menu', 'G');
+  await game.press('KeyB');
+  check(await game.waitColour(colours.menu, 10), 'B goes back to the main menu', 'B');
+  await game.press('KeyE');
+  check(await game.waitColour(colours.black, 10), 'E wipes the screen to black', 'E wipe');
+  const ended = await waitUntil(() => game.ended(), 10);
+  check(ended === 'The game has ended.', 'the page says the game has ended and offers to start again',
+    `end page: ${ended}`);
+  await report(game, 'session');
+}
+
+async function controllerAndTouch(browser, url, pictures) {
+  console.log('== a game controller and a touch screen');
+  const pad = await new Game(browser, url, { pictures }).open();
+  check(await pad.waitColour(colours.menu, 40), 'the menu shows', 'menu (controller)');
+  await pad.holdButton(9);  // Start: a new game
+  check(await pad.waitColour(colours.playing, 10), 'Start on the controller starts a game', 'Start');
+  const button = (index) => (down) => pad.look(([i, d]) => {
+    window.testPad.buttons[i] = { pressed: d, touched: d, value: d ? 1 : 0 };
+  }, [index, down]);
+  const padDrop = button(13);
+  await checkPiece(pad, 'the D-pad\'s left moves the piece', padDrop, button(14), judgeSideways(-1));
+  await checkPiece(pad, 'the stick pushed right moves the piece', padDrop,
+    (down) => pad.look((d) => { window.testPad.axes[0] = d ? 0.9 : 0; }, down), judgeSideways(1));
+  await report(pad, 'controller');
+  await pad.close();
+
+  const touch = await new Game(browser, url, { pictures, touch: true, viewport: { width: 900, height: 700 } }).open();
+  check(await touch.waitColour(colours.menu, 40), 'the menu shows on a touch screen', 'menu (touch)');
+  const shown = await touch.look(() => getComputedStyle(document.getElementById('touch')).display);
+  check(shown !== 'none', 'a touch screen gets on-screen buttons', 'no on-screen buttons');
+  await touch.holdFinger('N');
+  check(await touch.waitColour(colours.playing, 10), 'N touched starts a game', 'N touched');
+  const finger = (selector) => async (down) => {
+    if (down) {
+      touch.fingerSession = await touch.context.newCDPSession(touch.page);
+      const box = await touch.page.locator(selector).boundingBox();
+      await touch.fingerSession.send('Input.dispatchTouchEvent',
+        { type: 'touchStart', touchPoints: [{ x: box.x + box.width / 2, y: box.y + box.height / 2 }] });
+    } else {
+      await touch.fingerSession.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+      await touch.fingerSession.detach();
+    }
+  };
+  await checkPiece(touch, 'the on-screen right arrow moves the piece', finger('#touch button[aria-label="Down"]'),
+    finger('#touch button:text-is("▶")'), judgeSideways(1));
+  await report(touch, 'touch');
+  await touch.close();
+}
+
+async function scaling(browser, url) {
+  console.log('== the picture laid on the page at two window sizes');
+  // 1920x1080: twice the picture leaves an eleventh of the height as border,
+  // so it is doubled, crisp. 1280x800: the height is filled through a doubled
+  // picture scaled smoothly down, 1067x800 in the middle.
+  const cases = [
+    { viewport: { width: 1920, height: 1080 }, box: [320, 60, 1280, 960], smooth: false },
+    { viewport: { width: 1280, height: 800 }, box: [106, 0, 1067, 800], smooth: true },
+  ];
+  for (const { viewport, box, smooth } of cases) {
+    const game = await new Game(browser, url, { viewport }).open();
+    const shown = await waitUntil(() => game.look(() => {
+      const visible = [...document.querySelectorAll('#stage canvas')].find((c) => c.style.display === 'block');
+      if (!visible) {
+        return null;
+      }
+      const r = visible.getBoundingClientRect();
+      return { box: [r.x, r.y, r.width, r.height].map(Math.round), rendering: visible.style.imageRendering };
+    }), 30);
+    const size = `${viewport.width}x${viewport.height}`;
+    check(shown && shown.box.join() === box.join(),
+      `at ${size} the picture is ${box[2]}x${box[3]} at ${box[0]},${box[1]}`,
+      `at ${size} the picture is at ${shown && shown.box.join()}, not ${box.join()}`);
+    check(shown && (shown.rendering === 'pixelated') === !smooth,
+      `at ${size} it is scaled ${smooth ? 'smoothly down from a doubled picture' : 'by a whole number, crisp'}`,
+      `at ${size} the scaling is ${shown && shown.rendering}`);
+    // The border around the picture is black on the page as seen.
+    const seen = await game.page.screenshot();
+    fs.writeFileSync(path.join(work, `page-${size}.png`), seen);
+    const page = readPng(path.join(work, `page-${size}.png`));
+    const border = box[0] > 0 ? pixel(page, Math.floor(box[0] / 2), Math.floor(viewport.height / 2))
+      : pixel(page, Math.floor(viewport.width / 2), Math.floor(box[1] / 2));
+    check(box[0] === 0 && box[1] === 0 || near(border, colours.black, 2), `at ${size} the border is black`,
+      `at ${size} the border is ${border}`);
+    await game.close();
+  }
+}
+
+async function sameAsHeadless(browser, url) {
+  console.log('== the zip unpacked anywhere, screen for screen as the headless build draws it');
+  const references = path.join(work, 'reference');
+  fs.mkdirSync(references, { recursive: true });
+  execFileSync(replay, ['--assets', dataDir, '--shots', references, referenceScript], { stdio: 'ignore' });
+  const game = await new Game(browser, url).open();
+  const match = async (name, reference, seconds) => {
+    const wanted = readPng(path.join(references, `${reference}.png`));
+    let d = null;
+    const same = await game.waitScreen((p) => {
+      d = differingPixels(p, wanted);
+      return d === 0;
+    }, seconds);
+    check(Boolean(same), `${name} screen matches the headless build's (${d} pixels differ)`,
+      `${name} screen: ${d} pixels differ from the headless build's`);
+  };
+  await match('loading', 'loading', 30);
+  await match('menu', 'menu', 40);
+  await game.press('KeyG');
+  await match('file menu', 'filemenu', 15);
+  await game.press('KeyB');
+  await match('menu again', 'menu', 15);
+  await game.press('KeyE');
+  check(Boolean(await waitUntil(() => game.ended(), 15)), 'E ends the game', 'no end page after E');
+  await report(game, 'zip');
+  await game.close();
+}
+
+async function failedStart(browser, url) {
+  console.log('== a failed start-up: the loading picture missing');
+  const game = await new Game(browser, url, { remove: ['/Art/Loading.kvp'] }).open();
+  const ended = await waitUntil(() => game.ended(), 30);
+  check(Boolean(ended) && ended.includes('could not start') && /Art.Loading\.kvp/.test(ended),
+    `the page says the game could not start: "${ended}"`, `end page after a missing loading picture: ${ended}`);
+  await report(game, 'failed start');
+  await game.close();
+}
+
+// A failed session leaves its page's output and last picture for a look.
+async function report(game, name) {
+  if (failures === 0) {
+    return;
+  }
+  fs.writeFileSync(path.join(work, `${name}.log`), game.log.join('\n'));
+  if (game.lastScreen) {
+    fs.writeFileSync(path.join(work, `${name}-last.rgba`), game.lastScreen.rgba);
+  }
+}
+
+try {
+  await main();
+} catch (error) {
+  fail(`the test stopped: ${error.stack}`);
+}
+if (failures > 0) {
+  fs.rmSync(keptShots, { recursive: true, force: true });
+  fs.cpSync(work, keptShots, { recursive: true });
+  console.log(`pages' output kept in ${keptShots}`);
+}
+fs.rmSync(work, { recursive: true, force: true });
+console.log(`${passes} passed, ${failures} failed`);
+process.exit(failures === 0 ? 0 : 1);
