@@ -26,7 +26,8 @@ bool SetFullScreen(bool fullScreen);
 // Lets the window answer the desktop while the game is busy elsewhere (its
 // start-up pauses, a wipe, the pause after a game): at most every 20 ms, takes
 // in the host's events and acts on Alt+Enter and on a window to draw again.
-// The events stay queued for the game's own message loop.
+// The events the game's own message loop reads stay queued for it; keys, text
+// and the pointer never queue (the keyboard and mouse are read as states).
 void ServiceWindow();
 
 // Shows the primary surface again, whole: the window was uncovered, resized

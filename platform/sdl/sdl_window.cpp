@@ -1,3 +1,4 @@
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,11 +27,13 @@ int pictureWidth = 640;
 int pictureHeight = 480;
 bool managed = true;  // a window manager places the window
 bool fullScreen = true;
-// Set as SDL queues an event; acted on by the next pump of the window.
-bool toggleWanted = false;
-bool redrawWanted = false;
+// Set by the event filter, which runs on whichever thread SDL sends an event
+// from (the sound device's thread among them); acted on by the main thread's
+// next pump of the window.
+std::atomic<bool> toggleWanted{false};
+std::atomic<bool> redrawWanted{false};
 
-int WatchEvents(void* userdata, SDL_Event* event);
+int FilterEvents(void* userdata, SDL_Event* event);
 
 void StopSdl() {
     if (window != nullptr) {
@@ -59,17 +62,19 @@ SDL_Window* MakeWindow(const char* title, int width, int height, Uint32 extraFla
     }
     pictureWidth = width;
     pictureHeight = height;
-    // Pointer motion would only fill the queue: the game never reads it.
-    SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
+    SDL_SetEventFilter(FilterEvents, nullptr);
     // Made hidden, so that it is shown once, already on the whole screen.
     SDL_Window* made = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                         width, height, SDL_WINDOW_HIDDEN | extraFlags);
     if (made == nullptr) {
         return nullptr;
     }
+    // The game takes no text. Left on, an input method (IBus or Fcitx in a
+    // Japanese, Chinese or Korean mode) takes the letter and arrow keys for
+    // itself and they never reach the keyboard's state.
+    SDL_StopTextInput();
     SetIcon(made);
     window = made;
-    SDL_AddEventWatch(WatchEvents, nullptr);
     managed = HasWindowManager(made);
     SetFullScreen(true);
     if ((extraFlags & SDL_WINDOW_HIDDEN) == 0) {
@@ -175,20 +180,44 @@ bool NeedsRedraw(const SDL_Event& event) {
     }
 }
 
-// Runs inside SDL's pump: only notes what is to be done.
-int WatchEvents(void* /*userdata*/, SDL_Event* event) {
-    toggleWanted = toggleWanted || IsAltEnter(*event);
-    redrawWanted = redrawWanted || NeedsRedraw(*event);
-    return 1;
+// The keyboard is read as a state, which SDL keeps whether or not its events
+// are queued, and so is the mouse; queued, the repeats of a held key would
+// stand between the game's one-message-a-turn loop and a close request.
+bool CarriesNothingForTheGame(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+        case SDL_TEXTEDITING:
+        case SDL_TEXTEDITING_EXT:
+        case SDL_TEXTINPUT:
+        case SDL_KEYMAPCHANGED:
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEWHEEL:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Runs as SDL sends an event, on the thread that sends it: only notes what is
+// to be done, and keeps what carries nothing for the game out of the queue.
+int FilterEvents(void* /*userdata*/, SDL_Event* event) {
+    if (IsAltEnter(*event)) {
+        toggleWanted.store(true);
+    }
+    if (NeedsRedraw(*event)) {
+        redrawWanted.store(true);
+    }
+    return CarriesNothingForTheGame(*event) ? 0 : 1;
 }
 
 void ActOnWatchedEvents() {
-    if (toggleWanted) {
-        toggleWanted = false;
+    if (toggleWanted.exchange(false)) {
         ToggleFullScreen();
     }
-    if (redrawWanted) {
-        redrawWanted = false;
+    if (redrawWanted.exchange(false)) {
         RedrawWindow();
     }
 }
