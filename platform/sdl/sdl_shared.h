@@ -16,8 +16,18 @@ bool StartSubsystems(uint32_t flags);
 // Null when no window can be made (no display).
 SDL_Window* GameWindow();
 
-// Whether a window manager looks after the window's place and size.
-bool HasWindowManager(SDL_Window* window);
+// Whether a window manager looks after windows' places and sizes on the
+// desktop SDL's video runs on.
+bool HasWindowManager();
+
+// SDL asks the window manager for the full screen only once a window made
+// full screen has been shown, and the manager has shown it framed by then:
+// marked full screen before it is shown, the window never appears otherwise.
+void MarkFullScreenBeforeShown(SDL_Window* window);
+
+// Asks a compositor to stand aside for the window (on the whole screen), or
+// takes the request back (in a window, where the desktop around it is seen).
+void SetCompositorBypass(SDL_Window* window, bool bypass);
 
 // Puts the game window on the whole screen, or in a window of twice the
 // picture's size in the middle of the screen. False when the desktop refuses.

@@ -63,9 +63,16 @@ SDL_Window* MakeWindow(const char* title, int width, int height, Uint32 extraFla
     pictureWidth = width;
     pictureHeight = height;
     SDL_SetEventFilter(FilterEvents, nullptr);
-    // Made hidden, so that it is shown once, already on the whole screen.
+    // The compositor is asked to stand aside only while the game is on the
+    // whole screen (SetFullScreen); SDL would ask it for every window.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    managed = HasWindowManager();
+    // Made hidden and, where a window manager places it, already full
+    // screen, so that it is first shown on the whole screen with no frame.
+    const Uint32 flags =
+        SDL_WINDOW_HIDDEN | extraFlags | (managed ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0U);
     SDL_Window* made = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        width, height, SDL_WINDOW_HIDDEN | extraFlags);
+                                        width, height, flags);
     if (made == nullptr) {
         return nullptr;
     }
@@ -75,7 +82,9 @@ SDL_Window* MakeWindow(const char* title, int width, int height, Uint32 extraFla
     SDL_StopTextInput();
     SetIcon(made);
     window = made;
-    managed = HasWindowManager(made);
+    if (managed) {
+        MarkFullScreenBeforeShown(made);
+    }
     SetFullScreen(true);
     if ((extraFlags & SDL_WINDOW_HIDDEN) == 0) {
         SDL_ShowWindow(made);
@@ -142,6 +151,7 @@ bool SetFullScreen(bool whole) {
         SDL_SetWindowSize(window, pictureWidth * kWindowedScale, pictureHeight * kWindowedScale);
         SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
+    SetCompositorBypass(window, whole);
     return true;
 }
 
