@@ -1,28 +1,17 @@
 #include "platform/sdl/sdl_present.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <string>
 
 namespace korvane::platform::sdl {
 namespace {
 
-struct RendererDestroyer {
-    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
-};
-struct TextureDestroyer {
-    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
-};
 struct SurfaceFreer {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
 
 struct Presenter {
-    PresentPath path = PresentPath::None;
     SDL_Window* window = nullptr;
     int width = 640;
     int height = 480;
@@ -31,8 +20,6 @@ struct Presenter {
     const SDL_Surface* seen = nullptr;
     int seenWidth = 0;
     int seenHeight = 0;
-    std::unique_ptr<SDL_Renderer, RendererDestroyer> renderer;
-    std::unique_ptr<SDL_Texture, TextureDestroyer> texture;
 };
 Presenter presenter;
 
@@ -196,68 +183,6 @@ void ShowOnSurface(const uint8_t* pixels, int32_t pitch, const uint8_t* previous
     }
 }
 
-void ShowWithRenderer(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
-                      const SDL_Rect& band) {
-    const SDL_Rect all{0, 0, presenter.width, presenter.height};
-    const SDL_Rect part = presenter.whole ? all : ChangedPart(pixels, pitch, previous, band);
-    if (part.w <= 0 || part.h <= 0) {
-        return;
-    }
-    presenter.whole = false;
-    SDL_UpdateTexture(
-        presenter.texture.get(), &part,
-        pixels + static_cast<size_t>(part.y) * pitch + static_cast<size_t>(part.x) * 2, pitch);
-    // The flip may hand back any earlier frame, so each present draws it all.
-    SDL_SetRenderDrawColor(presenter.renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(presenter.renderer.get());
-    SDL_RenderCopy(presenter.renderer.get(), presenter.texture.get(), nullptr, nullptr);
-    SDL_RenderPresent(presenter.renderer.get());
-}
-
-bool HasGpu() {
-    std::error_code ignored;
-    const std::filesystem::directory_iterator nodes("/dev/dri", ignored);
-    return std::any_of(begin(nodes), end(nodes), [](const auto& entry) {
-        return entry.path().filename().string().rfind("renderD", 0) == 0;
-    });
-}
-
-// The whole multiple the picture gets on the desktop.
-int DesktopScale() {
-    SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-        return 1;
-    }
-    return Place(mode.w, mode.h).scale;
-}
-
-bool OpenWindowSurface() {
-    // Without this SDL may back the window surface with a GPU texture.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    return SDL_GetWindowSurface(presenter.window) != nullptr;
-}
-
-bool OpenRenderer() {
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    presenter.renderer.reset(SDL_CreateRenderer(presenter.window, -1, SDL_RENDERER_ACCELERATED));
-    if (!presenter.renderer) {
-        presenter.renderer.reset(SDL_CreateRenderer(presenter.window, -1, SDL_RENDERER_SOFTWARE));
-    }
-    if (!presenter.renderer || SDL_RenderSetLogicalSize(presenter.renderer.get(), presenter.width,
-                                                        presenter.height) != 0) {
-        return false;
-    }
-    presenter.texture.reset(SDL_CreateTexture(presenter.renderer.get(), SDL_PIXELFORMAT_RGB565,
-                                              SDL_TEXTUREACCESS_STREAMING, presenter.width,
-                                              presenter.height));
-    int outWidth = 0;
-    int outHeight = 0;
-    SDL_GetRendererOutputSize(presenter.renderer.get(), &outWidth, &outHeight);
-    SDL_RenderSetIntegerScale(presenter.renderer.get(),
-                              Place(outWidth, outHeight).scale > 0 ? SDL_TRUE : SDL_FALSE);
-    return presenter.texture != nullptr;
-}
-
 }  // namespace
 
 bool PresenterOpen(SDL_Window* window, uint32_t width, uint32_t height) {
@@ -265,49 +190,21 @@ bool PresenterOpen(SDL_Window* window, uint32_t width, uint32_t height) {
     if (window == nullptr || width == 0 || height == 0) {
         return false;
     }
+    // Without this SDL may back the window surface with a GPU texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_GetWindowSurface(window) == nullptr) {
+        return false;
+    }
     presenter.window = window;
     presenter.width = static_cast<int>(width);
     presenter.height = static_cast<int>(height);
-    const char* asked = std::getenv("KORVANE_PRESENT");
-    const std::string wanted = asked != nullptr ? asked : "";
-    // A GPU earns its start-up time and memory only when software would have
-    // to scale the picture to a very large screen.
-    const bool gpu = wanted == "gpu" || (wanted != "software" && HasGpu() && DesktopScale() >= 3);
-    if (!gpu && OpenWindowSurface()) {
-        presenter.path = PresentPath::WindowSurface;
-    } else if (OpenRenderer()) {
-        presenter.path = PresentPath::Renderer;
-    } else {
-        PresenterClose();
-        return false;
-    }
-    if (asked != nullptr) {
-        SDL_RendererInfo info{};
-        const char* name = "";
-        if (presenter.renderer && SDL_GetRendererInfo(presenter.renderer.get(), &info) == 0) {
-            name = info.name;
-        }
-        if (presenter.path == PresentPath::WindowSurface) {
-            std::fprintf(stderr, "korvane: showing the picture through the window surface\n");
-        } else {
-            std::fprintf(stderr, "korvane: showing the picture through the renderer \"%s\"\n",
-                         name);
-        }
-    }
     presenter.whole = true;
     return true;
 }
 
 void PresenterClose() {
-    presenter.texture.reset();
-    presenter.renderer.reset();
-    presenter.path = PresentPath::None;
     presenter.seen = nullptr;
     presenter.window = nullptr;
-}
-
-PresentPath PresenterPath() {
-    return presenter.path;
 }
 
 void PresenterShow(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
@@ -317,10 +214,8 @@ void PresenterShow(const uint8_t* pixels, int32_t pitch, const uint8_t* previous
     if (band != nullptr && SDL_IntersectRect(band, &all, &within) == SDL_FALSE) {
         return;
     }
-    if (presenter.path == PresentPath::WindowSurface) {
+    if (presenter.window != nullptr) {
         ShowOnSurface(pixels, pitch, previous, within);
-    } else if (presenter.path == PresentPath::Renderer) {
-        ShowWithRenderer(pixels, pitch, previous, within);
     }
 }
 
