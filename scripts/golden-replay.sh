@@ -2,10 +2,11 @@
 # Runs a golden replay against the small test assets, with the game's rules
 # checked after every frame, and compares its trace with the expected one, or
 # (update) rewrites the expected trace.
-#   golden-replay.sh check|update KORVANE_REPLAY WRITE_TEST_ASSETS NAME.replay
+#   golden-replay.sh check|update KORVANE_REPLAY WRITE_TEST_ASSETS NAME.replay [EXPECTED]
+# The expected trace is NAME.trace beside the script unless EXPECTED names it.
 set -euo pipefail
 mode=$1 replay=$2 write_assets=$3 script=$4
-expected=${script%.replay}.trace
+expected=${5:-${script%.replay}.trace}
 work=$(mktemp -d /tmp/korvane-golden-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 "$write_assets" "$work/assets"

@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building (and, with "test", testing) the
-# game needs; only those that are missing, with sudo when not root.
+# Installs the Debian packages that building the game needs; only those that
+# are missing, with sudo when not root.
+#   install-deps.sh           the desktop game
+#   install-deps.sh windows   the Windows game (cross-built, no tests)
+#   install-deps.sh test      everything ./test builds and runs
 set -euo pipefail
 
+# The Windows game: the cross compiler and resource compiler, and the build
+# machine's own compiler for the art and sound generators.
+windows_packages=(
+    cmake ninja-build g++
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+)
 build_packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
@@ -18,15 +27,19 @@ test_packages=(
     ibus ibus-anthy python3-gi gir1.2-ibus-1.0 dbus-daemon libglib2.0-bin dconf-service
     dconf-gsettings-backend
     lintian appstream desktop-file-utils man-db fakeroot
-    # The Windows build: cross compiler, resource compiler, GoogleTest's
-    # sources, and Wine to run it.
-    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 googletest wine64 unzip
+    # The Windows build's tests: GoogleTest's sources, and Wine to run them.
+    "${windows_packages[@]}" googletest wine64 unzip
 )
 
-wanted=("${build_packages[@]}")
-if [[ "${1:-}" == "test" ]]; then
-    wanted+=("${test_packages[@]}")
-fi
+case "${1:-}" in
+"") wanted=("${build_packages[@]}") ;;
+windows) wanted=("${windows_packages[@]}") ;;
+test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+*)
+    echo "usage: $0 [windows|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do

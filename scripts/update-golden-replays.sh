@@ -8,3 +8,6 @@ for script in tests/replays/*.replay; do
     scripts/golden-replay.sh update build/tools/replay/korvane-replay \
         build/tests/write_test_assets "$script"
 done
+# The demo that ./run plays headless, checked against the same small files.
+scripts/golden-replay.sh update build/tools/replay/korvane-replay \
+    build/tests/write_test_assets tools/replay/demo.replay tests/replays/demo.trace

@@ -56,17 +56,23 @@ uint32_t WaitSince(ClockStamp stamp, uint32_t ms) {
     if (useCounter != 0) {
         // Deliberate: 1000 / ms truncates, so 30 ms lasts frequency / 33 counts.
         const uint64_t limit = counterFrequency / (1000 / ms);
-        uint64_t elapsed = 0;
-        do {
-            elapsed = ElapsedSince(stamp);
-        } while (elapsed <= limit);
-        return static_cast<uint32_t>(elapsed / ticksPerMs);
+        for (;;) {
+            const uint64_t elapsed = ElapsedSince(stamp);
+            if (elapsed > limit) {
+                return static_cast<uint32_t>(elapsed / ticksPerMs);
+            }
+            // The wait ends at the reading one count past the limit.
+            platform::WaitTurn(
+                static_cast<uint32_t>((limit - elapsed + 1) * 1'000'000 / counterFrequency));
+        }
     }
-    uint64_t elapsed = 0;
-    do {
-        elapsed = ElapsedSince(stamp);
-    } while (elapsed <= ms);
-    return static_cast<uint32_t>(elapsed);
+    for (;;) {
+        const uint64_t elapsed = ElapsedSince(stamp);
+        if (elapsed > ms) {
+            return static_cast<uint32_t>(elapsed);
+        }
+        platform::WaitTurn(static_cast<uint32_t>((ms - elapsed + 1) * 1000));
+    }
 }
 
 uint32_t NowMs() {

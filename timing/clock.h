@@ -18,7 +18,8 @@ void ResetClock();
 int FrameStart(ClockStamp* stamp);
 
 // Spins until more than `ms` milliseconds (1 to 1000) have passed since
-// `stamp`; returns the elapsed milliseconds.
+// `stamp`; returns the elapsed milliseconds. Between two readings the backend
+// gets its turn (platform::WaitTurn) with the time left.
 uint32_t WaitSince(ClockStamp stamp, uint32_t ms);
 
 // Milliseconds now, wrapping at 2^32.

@@ -21,6 +21,7 @@ struct VirtualClock {
     uint64_t counterStart = 0;
     uint32_t timerStartMs = 0;
     uint64_t reads = 0;
+    fake::WaitTurns turns;
 };
 
 struct TimedAction {
@@ -86,6 +87,12 @@ void SleepMs(uint32_t ms) {
     RunDueActions();
 }
 
+// Virtual time moves only with the readings, so a turn takes none.
+void WaitTurn(uint32_t microsecondsLeft) {
+    ++clock.turns.count;
+    clock.turns.lastMicrosecondsLeft = microsecondsLeft;
+}
+
 }  // namespace platform
 
 namespace fake {
@@ -118,6 +125,9 @@ uint64_t VirtualTimeNs() {
 }
 uint64_t ClockReads() {
     return clock.reads;
+}
+WaitTurns WaitTurnsTaken() {
+    return clock.turns;
 }
 
 namespace detail {

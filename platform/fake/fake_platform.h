@@ -46,6 +46,13 @@ void SetReadStepNs(uint64_t nanoseconds);
 void AdvanceNs(uint64_t nanoseconds);
 uint64_t VirtualTimeNs();
 uint64_t ClockReads();  // reads of the counter and the timer since the last Reset
+// The turns the game's waits have given the backend (platform::WaitTurn)
+// since the last Reset, and the time left that the last one was told of.
+struct WaitTurns {
+    uint64_t count = 0;
+    uint32_t lastMicrosecondsLeft = 0;
+};
+WaitTurns WaitTurnsTaken();
 // Runs `action` once, as soon as virtual time reaches `atNs` (at the clock
 // read or sleep that gets it there), so instruments can look at the machine
 // in the middle of a wait. Actions due together run in the order given.

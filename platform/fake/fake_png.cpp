@@ -1,10 +1,13 @@
 // Saving the fake display's pictures as PNG files, 8 bits per channel, with
-// the picture converter's own writer.
+// the shared PNG encoder, the same on every build.
+#include <cstdio>
+#include <memory>
 #include <vector>
 
+#include "platform/common/host_file.h"
+#include "platform/common/png_encoder.h"
 #include "platform/fake/fake_display.h"
 #include "platform/fake/fake_internal.h"
-#include "tools/kvp/picture.h"
 
 namespace korvane::fake {
 namespace {
@@ -40,9 +43,11 @@ bool SavePng(const platform::Surface* surface, const std::string& hostPath) {
     if (surface == nullptr || surface->width == 0 || surface->height == 0) {
         return false;
     }
-    const kvp::Picture picture{surface->width, surface->height, ToRgb(*surface)};
-    std::string error;
-    return kvp::WritePng(hostPath, picture, &error);
+    const std::vector<uint8_t> png =
+        platform::EncodePng(surface->width, surface->height, 3, ToRgb(*surface));
+    const std::unique_ptr<std::FILE, platform::StdioCloser> file(
+        std::fopen(hostPath.c_str(), "wb"));
+    return file && std::fwrite(png.data(), 1, png.size(), file.get()) == png.size();
 }
 
 bool SavePng(Buffer which, const std::string& hostPath) {

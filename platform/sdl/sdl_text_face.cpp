@@ -9,16 +9,6 @@
 
 namespace korvane::platform::sdl {
 
-const GlyphMask& SizedFace::Glyph(char c) {
-    const char shown = (c < kFirst || c > kLast) ? ' ' : c;
-    GlyphMask& mask = glyphs_[static_cast<size_t>(shown - kFirst)];
-    if (!mask.made) {
-        Make(shown, &mask);
-        mask.made = true;
-    }
-    return mask;
-}
-
 namespace {
 
 struct TtfCloser {
@@ -28,14 +18,14 @@ struct SurfaceFreer {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
 
-class TrueTypeFace : public SizedFace {
+class TrueTypeFace : public platform::SizedFace {
   public:
     explicit TrueTypeFace(std::unique_ptr<TTF_Font, TtfCloser> font)
         : SizedFace(TTF_FontHeight(font.get())), font_(std::move(font)) {}
 
   protected:
     // The character drawn alone in white; its alpha is the coverage.
-    void Make(char c, GlyphMask* mask) override {
+    void Make(char c, platform::GlyphMask* mask) override {
         int minX = 0;
         int maxX = 0;
         int minY = 0;
@@ -81,7 +71,8 @@ bool StartTtf() {
 
 }  // namespace
 
-std::unique_ptr<SizedFace> OpenTrueTypeFace(const FontFace& face, int height, int weight) {
+std::unique_ptr<platform::SizedFace> OpenTrueTypeFace(const FontFace& face, int height,
+                                                      int weight) {
     if (height == 0 || face.bytes.empty() || !StartTtf()) {
         return nullptr;
     }

@@ -32,4 +32,8 @@ void SleepMs(uint32_t ms) {
     Sleep(ms);
 }
 
+// The game spins through its waits, as it was made to; the window's messages
+// wait for the message loop.
+void WaitTurn(uint32_t /*microsecondsLeft*/) {}
+
 }  // namespace korvane::platform

@@ -148,5 +148,49 @@ TEST(KvpConverterTest, SaysWhatIsWrongWithABrokenFile) {
     fs::remove_all(folder);
 }
 
+// A picture saved under one of the game's own names must have the size the
+// game reads that file at; any other name takes any size.
+TEST(KvpConverterTest, RefusesAGameFileOfTheWrongSize) {
+    if (!Succeeds("command -v convert") || !fs::exists(kConverter)) {
+        GTEST_SKIP() << "ImageMagick's convert or korvane-kvp is missing";
+    }
+    const fs::path folder =
+        fs::temp_directory_path() / ("korvane_kvp_names_" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder);
+    struct Case {
+        const char* size;
+        const char* output;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"100x100", "Main.kvp", false},    {"640x480", "Main.kvp", true},
+        {"640x400", "loading.KVP", false}, {"100x100", "Menu.kvp", false},
+        {"640x480", "FileMenu.kvp", true}, {"25x24", "Block8.kvp", false},
+        {"24x24", "Block1.kvp", true},     {"25x24", "Block9.kvp", true},
+        {"100x100", "Title.kvp", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.output) + " from " + c.size);
+        const fs::path png = folder / (std::string(c.size) + ".png");
+        ASSERT_TRUE(
+            Succeeds("convert -size " + std::string(c.size) + " xc:teal PNG24:" + png.string()));
+        const fs::path kvp = folder / c.output;
+        fs::remove(kvp);
+        const fs::path message = folder / "message.txt";
+        const int status = std::system((kConverter.string() + " " + png.string() + " " +
+                                        kvp.string() + " 2>" + message.string())
+                                           .c_str());
+        EXPECT_EQ(status == 0, c.accepted);
+        EXPECT_EQ(fs::exists(kvp), c.accepted) << "nothing is written for a refused picture";
+        if (!c.accepted) {
+            const std::vector<uint8_t> text = ReadBytes(message);
+            EXPECT_NE(std::string(text.begin(), text.end()).find("the game reads this picture at"),
+                      std::string::npos)
+                << std::string(text.begin(), text.end());
+        }
+    }
+    fs::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace korvane::testing

@@ -76,6 +76,16 @@ done
 installed=$(find "$usr" -type f | wc -l)
 [[ $installed -eq ${#expected[@]} ]] || fail "$installed files installed, ${#expected[@]} expected"
 
+# By hand, the same files under any prefix.
+if cmake --install "$build" --prefix "$work/by-hand" >"$work/install.log" 2>&1; then
+    for file in "${expected[@]}"; do
+        [[ -f "$work/by-hand/$file" ]] || fail "cmake --install left out $file"
+    done
+else
+    cat "$work/install.log" >&2
+    fail "cmake --install $build"
+fi
+
 # Each icon is drawn at the size of its folder.
 for size in 32 64 128 256; do
     png=$usr/share/icons/hicolor/${size}x$size/apps/korvane.png

@@ -72,6 +72,30 @@ TEST_F(ClockTest, MultimediaTimerWaitsStrictlyMoreThanN) {
     EXPECT_EQ(fake::ClockReads(), reads + 1);
 }
 
+TEST_F(ClockTest, BetweenReadingsAWaitGivesTheBackendItsTurnWithTheTimeLeft) {
+    fake::SetCounterFrequency(10'000'000);
+    InitClock();
+    fake::SetReadStepNs(1'000'000);
+    ClockStamp stamp = 0;
+    FrameStart(&stamp);  // at 0 ms; the wait reads at 1, 2, ... 41 ms
+    uint32_t leftMidway = 0;
+    fake::AtVirtualTime(20'500'000,
+                        [&] { leftMidway = fake::WaitTurnsTaken().lastMicrosecondsLeft; });
+    const uint64_t reads = fake::ClockReads();
+    EXPECT_EQ(WaitSince(stamp, 40), 41u);
+    const fake::WaitTurns counter = fake::WaitTurnsTaken();
+    EXPECT_EQ(counter.count, fake::ClockReads() - reads - 1) << "none after the last reading";
+    EXPECT_EQ(leftMidway, 21'000u) << "told after the reading at 19 ms";
+    EXPECT_EQ(counter.lastMicrosecondsLeft, 0u) << "one count, a tenth of a microsecond, was left";
+
+    fake::SetCounterFrequency(0);  // the timer: the wait ends a whole millisecond later
+    InitClock();
+    FrameStart(&stamp);
+    EXPECT_EQ(WaitSince(stamp, 40), 41u);
+    EXPECT_EQ(fake::WaitTurnsTaken().count, counter.count + 40);
+    EXPECT_EQ(fake::WaitTurnsTaken().lastMicrosecondsLeft, 1000u);
+}
+
 TEST_F(ClockTest, MultimediaTimerIsUsedBeforeInitAndWhenTheCounterIsMissing) {
     fake::SetTimerStartMs(777);
     fake::SetReadStepNs(0);

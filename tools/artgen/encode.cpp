@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "gfx/kvp_format.h"
+#include "platform/common/png_encoder.h"
 #include "tools/assetkit/det_math.h"
 
 namespace korvane::artgen {
@@ -32,65 +33,6 @@ std::uint8_t DitherTo5Bits(double value, double threshold) {
 
 std::uint8_t RoundTo8Bits(double value) {
     return static_cast<std::uint8_t>(std::floor(Clamp(value, 0.0, 1.0) * 255.0 + 0.5));
-}
-
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) {
-                c = (c & 1U) != 0U ? 0xEDB88320U ^ (c >> 1) : c >> 1;
-            }
-            t[n] = c;
-        }
-        return t;
-    }();
-    for (std::size_t i = 0; i < size; ++i) {
-        crc = table[(crc ^ data[i]) & 0xFFU] ^ (crc >> 8);
-    }
-    return crc;
-}
-
-void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        out.push_back(static_cast<std::uint8_t>((v >> shift) & 0xFF));
-    }
-}
-
-void PutChunk(std::vector<std::uint8_t>& out, const char* type,
-              const std::vector<std::uint8_t>& data) {
-    PutBigEndian(out, static_cast<std::uint32_t>(data.size()));
-    std::vector<std::uint8_t> typed(type, type + 4);
-    typed.insert(typed.end(), data.begin(), data.end());
-    out.insert(out.end(), typed.begin(), typed.end());
-    PutBigEndian(out, Crc32(typed.data(), typed.size(), 0xFFFFFFFFU) ^ 0xFFFFFFFFU);
-}
-
-// A zlib stream of stored blocks (at most 65535 bytes each).
-std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& raw) {
-    std::vector<std::uint8_t> out = {0x78, 0x01};
-    std::size_t pos = 0;
-    do {
-        const std::size_t length = std::min<std::size_t>(65535, raw.size() - pos);
-        const bool last = pos + length == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(static_cast<std::uint8_t>(length & 0xFF));
-        out.push_back(static_cast<std::uint8_t>(length >> 8));
-        out.push_back(static_cast<std::uint8_t>(~length & 0xFF));
-        out.push_back(static_cast<std::uint8_t>((~length >> 8) & 0xFF));
-        out.insert(out.end(), raw.begin() + static_cast<std::ptrdiff_t>(pos),
-                   raw.begin() + static_cast<std::ptrdiff_t>(pos + length));
-        pos += length;
-    } while (pos < raw.size());
-    std::uint32_t a = 1;
-    std::uint32_t b = 0;
-    for (const std::uint8_t byte : raw) {
-        a = (a + byte) % 65521U;
-        b = (b + a) % 65521U;
-    }
-    PutBigEndian(out, (b << 16) | a);
-    return out;
 }
 
 }  // namespace
@@ -141,30 +83,9 @@ std::vector<std::uint8_t> EncodeKvp(const Pixels& pixels) {
 }
 
 std::vector<std::uint8_t> EncodePng(const Pixels& pixels) {
-    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    std::vector<std::uint8_t> header;
-    PutBigEndian(header, static_cast<std::uint32_t>(pixels.width));
-    PutBigEndian(header, static_cast<std::uint32_t>(pixels.height));
-    header.push_back(8);                             // bits per channel
-    header.push_back(pixels.channels == 4 ? 6 : 2);  // RGBA or RGB
-    header.push_back(0);
-    header.push_back(0);
-    header.push_back(0);
-    PutChunk(out, "IHDR", header);
-
-    const std::size_t row =
-        static_cast<std::size_t>(pixels.width) * static_cast<std::size_t>(pixels.channels);
-    std::vector<std::uint8_t> raw;
-    raw.reserve((row + 1) * static_cast<std::size_t>(pixels.height));
-    for (int y = 0; y < pixels.height; ++y) {
-        raw.push_back(0);  // no filter
-        const auto start =
-            pixels.bytes.begin() + static_cast<std::ptrdiff_t>(row * static_cast<std::size_t>(y));
-        raw.insert(raw.end(), start, start + static_cast<std::ptrdiff_t>(row));
-    }
-    PutChunk(out, "IDAT", StoredZlib(raw));
-    PutChunk(out, "IEND", {});
-    return out;
+    return platform::EncodePng(static_cast<std::uint32_t>(pixels.width),
+                               static_cast<std::uint32_t>(pixels.height),
+                               static_cast<std::uint32_t>(pixels.channels), pixels.bytes);
 }
 
 std::string EncodeIconHeader(const Pixels& rgba) {

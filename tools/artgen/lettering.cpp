@@ -1,6 +1,9 @@
 #include "tools/artgen/lettering.h"
 
-#include "tools/artgen/glyphs.h"
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/common/stroke_glyphs.h"
 #include "tools/assetkit/det_math.h"
 
 namespace korvane::artgen {
@@ -8,6 +11,17 @@ namespace korvane::artgen {
 namespace {
 
 constexpr double kGridHeight = 10.0;
+
+// A character the face lacks stops the generator, so a typo in a picture's
+// text stops the build instead of drawing a gap.
+const platform::StrokeGlyph& GlyphFor(char c) {
+    const platform::StrokeGlyph* glyph = platform::FindStrokeGlyph(c);
+    if (glyph == nullptr) {
+        std::fprintf(stderr, "the letter face has no glyph for '%c'\n", c);
+        std::abort();
+    }
+    return *glyph;
+}
 
 Paint ThreeStop(const Box& cap, const Lettering& look) {
     return [cap, look](double, double y) {
@@ -38,7 +52,7 @@ TextLayout LayOut(std::string_view text, double x, double y, const TextStyle& st
     TextLayout layout;
     double cursor = 0.0;
     for (const char c : text) {
-        const Glyph& glyph = GlyphFor(c);
+        const platform::StrokeGlyph& glyph = GlyphFor(c);
         for (const auto& stroke : glyph.strokes) {
             std::vector<Point> placed;
             placed.reserve(stroke.size());

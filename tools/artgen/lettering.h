@@ -8,10 +8,9 @@
 
 namespace korvane::artgen {
 
-// The game's one letter face: a chamfered stroke alphabet of our own, drawn
-// on a grid ten units high and rasterised by distance, so every size is
-// anti-aliased the same way. Besides A-Z and 0-9 it knows space . : - / and
-// four arrows, written '[' (left), ']' (right), '{' (up) and '}' (down).
+// Pictures are lettered in the game's one letter face
+// (platform/common/stroke_glyphs.h), rasterised by distance, so every size is
+// anti-aliased the same way.
 struct TextLayout {
     std::vector<std::vector<Point>> strokes;
     Box bounds;  // the cap box of the laid-out text, strokes not included

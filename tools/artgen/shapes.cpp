@@ -13,19 +13,6 @@ using assetkit::SmoothStep;
 
 namespace {
 
-double SegmentDistance(Point p, Point a, Point b) {
-    const double abx = b.x - a.x;
-    const double aby = b.y - a.y;
-    const double length2 = abx * abx + aby * aby;
-    double t = 0.0;
-    if (length2 > 0.0) {
-        t = Clamp(((p.x - a.x) * abx + (p.y - a.y) * aby) / length2, 0.0, 1.0);
-    }
-    const double dx = p.x - (a.x + abx * t);
-    const double dy = p.y - (a.y + aby * t);
-    return std::sqrt(dx * dx + dy * dy);
-}
-
 // Visits the centre of every pixel whose square meets bounds.
 template <typename Visit>
 void ForPixels(const Canvas& canvas, Box bounds, Visit visit) {
@@ -58,17 +45,7 @@ Shape RoundRect(Box box, double radius) {
 
 Shape Strokes(std::vector<std::vector<Point>> polylines, double half_width) {
     return [lines = std::move(polylines), half_width](double x, double y) {
-        double best = 1e30;
-        const Point p{x, y};
-        for (const auto& line : lines) {
-            if (line.size() == 1) {
-                best = std::min(best, SegmentDistance(p, line[0], line[0]));
-            }
-            for (std::size_t i = 1; i < line.size(); ++i) {
-                best = std::min(best, SegmentDistance(p, line[i - 1], line[i]));
-            }
-        }
-        return best - half_width;
+        return platform::StrokeDistance(lines, x, y) - half_width;
     };
 }
 

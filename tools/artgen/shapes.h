@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/common/stroke_glyphs.h"
 #include "tools/artgen/canvas.h"
 
 namespace korvane::artgen {
@@ -17,10 +18,8 @@ struct Box {
     Box Moved(double dx, double dy) const { return {x0 + dx, y0 + dy, x1 + dx, y1 + dy}; }
 };
 
-struct Point {
-    double x = 0.0;
-    double y = 0.0;
-};
+// The same points as the letter face's strokes, so its glyphs draw as shapes.
+using Point = platform::StrokePoint;
 
 // Signed distance, negative inside.
 using Shape = std::function<double(double x, double y)>;

@@ -1,8 +1,10 @@
 // korvane-kvp INPUT OUTPUT: converts a PNG picture to the game's .kvp format
-// or a .kvp file to PNG, the direction told by the output's name.
+// or a .kvp file to PNG, the direction told by the output's name. A picture
+// for one of the game's own file names must have the size the game reads.
 #include <cstdio>
 #include <string>
 
+#include "game_pictures.h"
 #include "picture.h"
 
 namespace {
@@ -40,7 +42,8 @@ int main(int argc, char** argv) {
     std::string error;
     bool ok = false;
     if (EndsWith(output, ".kvp")) {
-        ok = ReadPng(input, &picture, &error) && WriteKvp(output, picture, &error);
+        ok = ReadPng(input, &picture, &error) && FitsGameFileName(output, picture, &error) &&
+             WriteKvp(output, picture, &error);
     } else if (EndsWith(output, ".png")) {
         ok = ReadKvp(input, &picture, &error) && WritePng(output, picture, &error);
     } else {

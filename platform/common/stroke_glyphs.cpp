@@ -1,14 +1,14 @@
-#include "tools/artgen/glyphs.h"
+#include "platform/common/stroke_glyphs.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
+#include <cmath>
 #include <map>
 
-namespace korvane::artgen {
+namespace korvane::platform {
 
 namespace {
 
-using Line = std::vector<Point>;
+using Line = std::vector<StrokePoint>;
 
 // The round letters share one chamfered bowl.
 Line Bowl(double w) {
@@ -16,8 +16,8 @@ Line Bowl(double w) {
             {1.6, 10}, {0, 8.4},     {0, 1.6}, {1.6, 0}};
 }
 
-std::map<char, Glyph> BuildFace() {
-    std::map<char, Glyph> face;
+std::map<char, StrokeGlyph> BuildFace() {
+    std::map<char, StrokeGlyph> face;
     face['A'] = {
         6.4, {{{0, 10}, {0, 2.4}, {2.4, 0}, {4.0, 0}, {6.4, 2.4}, {6.4, 10}}, {{0, 6}, {6.4, 6}}}};
     face['B'] = {6.2,
@@ -146,16 +146,40 @@ std::map<char, Glyph> BuildFace() {
     return face;
 }
 
-}  // namespace
-
-const Glyph& GlyphFor(char c) {
-    static const std::map<char, Glyph> face = BuildFace();
-    const auto found = face.find(c);
-    if (found == face.end()) {
-        std::fprintf(stderr, "the letter face has no glyph for '%c'\n", c);
-        std::abort();
+double SegmentDistance(StrokePoint p, StrokePoint a, StrokePoint b) {
+    const double abx = b.x - a.x;
+    const double aby = b.y - a.y;
+    const double length2 = abx * abx + aby * aby;
+    double t = 0.0;
+    if (length2 > 0.0) {
+        const double along = ((p.x - a.x) * abx + (p.y - a.y) * aby) / length2;
+        t = along < 0.0 ? 0.0 : (along > 1.0 ? 1.0 : along);
     }
-    return found->second;
+    const double dx = p.x - (a.x + abx * t);
+    const double dy = p.y - (a.y + aby * t);
+    return std::sqrt(dx * dx + dy * dy);
 }
 
-}  // namespace korvane::artgen
+}  // namespace
+
+const StrokeGlyph* FindStrokeGlyph(char c) {
+    static const std::map<char, StrokeGlyph> face = BuildFace();
+    const auto found = face.find(c);
+    return found != face.end() ? &found->second : nullptr;
+}
+
+double StrokeDistance(const StrokeLines& lines, double x, double y) {
+    double best = 1e30;
+    const StrokePoint p{x, y};
+    for (const auto& line : lines) {
+        if (line.size() == 1) {
+            best = std::min(best, SegmentDistance(p, line[0], line[0]));
+        }
+        for (std::size_t i = 1; i < line.size(); ++i) {
+            best = std::min(best, SegmentDistance(p, line[i - 1], line[i]));
+        }
+    }
+    return best;
+}
+
+}  // namespace korvane::platform

@@ -1,6 +1,6 @@
-// The game's own lettering as a face of last resort: the chamfered stroke
-// alphabet the art generator letters the pictures with, drawn at the size the
-// counters ask for, so they are written even where no font is installed.
+// The game's own stroke lettering as a face: the alphabet the pictures are
+// lettered with, drawn at the size the counters ask for, the same pixels on
+// every machine and in every browser.
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -8,10 +8,10 @@
 #include <iterator>
 #include <string_view>
 
-#include "platform/sdl/sdl_text_face.h"
-#include "tools/artgen/glyphs.h"
+#include "platform/common/drawn_face.h"
+#include "platform/common/stroke_glyphs.h"
 
-namespace korvane::platform::sdl {
+namespace korvane::platform {
 namespace {
 
 // What the stroke alphabet has; anything else is a space.
@@ -30,31 +30,31 @@ class BuiltInFace : public SizedFace {
   protected:
     void Make(char c, GlyphMask* mask) override {
         const auto upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (kDrawn.find(upper) == std::string_view::npos) {
+        const StrokeGlyph* glyph =
+            kDrawn.find(upper) != std::string_view::npos ? FindStrokeGlyph(upper) : nullptr;
+        if (glyph == nullptr) {
             mask->advance = static_cast<int>(std::lround(kSpaceUnits * unit_));
             return;
         }
-        const artgen::Glyph& glyph = artgen::GlyphFor(upper);
         const double margin = std::ceil(halfStroke_) + 1;
         const double top = (LineHeight() - kCapUnits * unit_) / 2;
-        std::vector<std::vector<artgen::Point>> lines;
-        for (const auto& stroke : glyph.strokes) {
+        StrokeLines lines;
+        for (const auto& stroke : glyph->strokes) {
             auto& line = lines.emplace_back();
             std::transform(stroke.begin(), stroke.end(), std::back_inserter(line),
-                           [&](const artgen::Point& p) {
-                               return artgen::Point{margin + p.x * unit_, top + p.y * unit_};
+                           [&](const StrokePoint& p) {
+                               return StrokePoint{margin + p.x * unit_, top + p.y * unit_};
                            });
         }
-        const artgen::Shape shape = artgen::Strokes(std::move(lines), halfStroke_);
         mask->left = -static_cast<int>(margin);
-        mask->width = static_cast<int>(std::ceil(glyph.width * unit_ + 2 * margin));
+        mask->width = static_cast<int>(std::ceil(glyph->width * unit_ + 2 * margin));
         mask->height = LineHeight();
-        mask->advance = static_cast<int>(std::lround((glyph.width + kSpacingUnits) * unit_));
+        mask->advance = static_cast<int>(std::lround((glyph->width + kSpacingUnits) * unit_));
         mask->coverage.assign(static_cast<size_t>(mask->width) * mask->height, 0);
         for (int y = 0; y < mask->height; ++y) {
             for (int x = 0; x < mask->width; ++x) {
                 // Covered by how far the pixel's centre lies inside the stroke.
-                const double inside = 0.5 - shape(x + 0.5, y + 0.5);
+                const double inside = 0.5 - (StrokeDistance(lines, x + 0.5, y + 0.5) - halfStroke_);
                 mask->coverage[static_cast<size_t>(y) * mask->width + x] =
                     static_cast<uint8_t>(std::lround(std::clamp(inside, 0.0, 1.0) * 255));
             }
@@ -81,4 +81,4 @@ std::unique_ptr<SizedFace> OpenBuiltInFace(int height, int weight) {
     return std::make_unique<BuiltInFace>(size, capHeight, halfStroke);
 }
 
-}  // namespace korvane::platform::sdl
+}  // namespace korvane::platform
