@@ -93,6 +93,9 @@ void RunPlayFrame() {
         SoundPlay(gameMusic, kPlayLooping);
     }
     VideoCopyImage(videoDevice.backBuffer, mainImage, kScreenWidth, kScreenHeight, kScreenDepth);
+    // Deliberate: the keys are a snapshot taken every 100 ms or more, with no
+    // history, so a key pressed and released between two samples is never
+    // seen and a held arrow acts once a sample.
     if (TickDue(NowMs(), lastInputTick, kInputIntervalMs)) {
         SampleKeys();
         lastInputTick = NowMs();

@@ -18,6 +18,9 @@ set(deb_doc_dir ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_PACKAGE_NAME})
 set(deb_out ${CMAKE_BINARY_DIR}/packaging/debian)
 file(MAKE_DIRECTORY ${deb_out})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${deb_doc_dir})
+# The whole guide to korvane-replay's scripts and traces, which its manual
+# page points to.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/replay.md DESTINATION ${deb_doc_dir})
 
 # The Debian changelog, made from CHANGELOG.md: each "## VERSION (DATE)"
 # heading opens an entry, each "- " item becomes a "  * " line.

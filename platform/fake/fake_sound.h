@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/common/timed_sound.h"
 #include "platform/sound_device.h"
 
 namespace korvane::fake {
@@ -13,17 +14,7 @@ namespace korvane::fake {
 // One live buffer, as it stands at the current virtual time: a once-played
 // buffer has stopped (and rewound) when its length has passed since it was
 // started, a looping one plays on.
-struct SoundBufferState {
-    int slot = -1;
-    platform::SoundBufferDescription description;
-    std::vector<uint8_t> bytes;
-    uint32_t position = 0;  // in bytes, a whole number of frames
-    bool playing = false;
-    bool looping = false;
-    int32_t volume = platform::kVolumeFull;
-    int32_t pan = 0;
-    uint32_t frequency = 0;  // samples per second
-};
+using SoundBufferState = platform::TimedSoundState;
 
 bool SoundDeviceIsOpen();
 // The newest live buffer created for `slot`, if any.

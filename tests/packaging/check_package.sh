@@ -56,7 +56,7 @@ expected=(
     share/applications/io.github.korvane.Korvane.desktop
     share/metainfo/io.github.korvane.Korvane.metainfo.xml
     share/man/man6/korvane.6.gz share/man/man1/korvane-replay.1.gz share/man/man1/korvane-kvp.1.gz
-    share/doc/korvane/copyright share/doc/korvane/changelog.gz
+    share/doc/korvane/copyright share/doc/korvane/changelog.gz share/doc/korvane/replay.md
 )
 for name in Loading Main Menu FileMenu Block1 Block2 Block3 Block4 Block5 Block6 Block7 Block8; do
     expected+=("share/games/korvane/Art/$name.kvp")
