@@ -26,6 +26,8 @@ test_packages=(
     # GSettings over dconf) in a D-Bus session of the test's own.
     ibus ibus-anthy python3-gi gir1.2-ibus-1.0 dbus-daemon libglib2.0-bin dconf-service
     dconf-gsettings-backend
+    # A sound server that a test stops and starts again during a game.
+    pulseaudio pulseaudio-utils
     lintian appstream desktop-file-utils man-db fakeroot
     # The Windows build's tests: GoogleTest's sources, and Wine to run them.
     "${windows_packages[@]}" googletest wine64 unzip

@@ -40,6 +40,12 @@ bool SetFullScreen(bool fullScreen);
 // and the pointer never queue (the keyboard and mouse are read as states).
 void ServiceWindow();
 
+// Looks after the sound device while the game is busy elsewhere: at most
+// every quarter of a second, sees whether SDL stopped it (its sound server
+// went away) and then, once a second, opens a new one that the sounds move
+// to as they are.
+void ServiceSound();
+
 // Shows the primary surface again, whole: the window was uncovered, resized
 // or switched between full screen and windowed.
 void RedrawWindow();
