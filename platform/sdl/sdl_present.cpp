@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/common/picture_scaler.h"
+
 namespace korvane::platform::sdl {
 namespace {
 
@@ -20,32 +22,12 @@ struct Presenter {
     const SDL_Surface* seen = nullptr;
     int seenWidth = 0;
     int seenHeight = 0;
+    PictureScaler scaler;
+    // Where the picture is scaled when the window's pixels are not 32-bit
+    // with 8-bit channels; copied into the window from there.
+    std::unique_ptr<SDL_Surface, SurfaceFreer> staging;
 };
 Presenter presenter;
-
-// Where the picture goes in an output of `outWidth` x `outHeight`.
-struct Placement {
-    int scale = 0;  // whole multiple, or 0 when the output is smaller than the picture
-    SDL_Rect target{};
-};
-
-Placement Place(int outWidth, int outHeight) {
-    Placement p;
-    if (outWidth >= presenter.width && outHeight >= presenter.height) {
-        p.scale = std::min(outWidth / presenter.width, outHeight / presenter.height);
-        p.target.w = presenter.width * p.scale;
-        p.target.h = presenter.height * p.scale;
-    } else if (outWidth * presenter.height <= outHeight * presenter.width) {
-        p.target.w = outWidth;
-        p.target.h = outWidth * presenter.height / presenter.width;
-    } else {
-        p.target.h = outHeight;
-        p.target.w = outHeight * presenter.width / presenter.height;
-    }
-    p.target.x = (outWidth - p.target.w) / 2;
-    p.target.y = (outHeight - p.target.h) / 2;
-    return p;
-}
 
 // The part of `band` where `pixels` differ from `previous`; empty when none.
 SDL_Rect ChangedPart(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
@@ -84,103 +66,35 @@ SDL_Rect ChangedPart(const uint8_t* pixels, int32_t pitch, const uint8_t* previo
     return SDL_Rect{left, top, right - left, bottom - top};
 }
 
-// A 5-6-5 pixel widened to 8 bits a channel, at the window's channel places.
-struct Widener {
-    uint32_t redShift;
-    uint32_t greenShift;
-    uint32_t blueShift;
-    uint32_t alpha;
-    uint32_t operator()(uint16_t pixel) const {
-        const uint32_t r = pixel >> 11;
-        const uint32_t g = (pixel >> 5) & 0x3F;
-        const uint32_t b = pixel & 0x1F;
-        return ((r << 3 | r >> 2) << redShift) | ((g << 2 | g >> 4) << greenShift) |
-               ((b << 3 | b >> 2) << blueShift) | alpha;
-    }
-};
-
-// Whole-multiple scaling into a window of 8-bit channels: each picture row
-// is widened once into the window and copied down to the rows below it.
-void ScaleInto(SDL_Surface& out, const Placement& at, const uint8_t* pixels, int32_t pitch,
-               const SDL_Rect& part) {
-    const SDL_PixelFormat& f = *out.format;
-    const Widener widen{f.Rshift, f.Gshift, f.Bshift, f.Amask};
-    const int scale = at.scale;
-    for (int y = part.y; y < part.y + part.h; ++y) {
-        const auto* source =
-            reinterpret_cast<const uint16_t*>(pixels + static_cast<size_t>(y) * pitch);
-        auto* first = static_cast<uint8_t*>(out.pixels) +
-                      static_cast<size_t>(at.target.y + y * scale) * out.pitch +
-                      static_cast<size_t>(at.target.x + part.x * scale) * 4;
-        auto* row = reinterpret_cast<uint32_t*>(first);
-        for (int x = part.x; x < part.x + part.w; ++x) {
-            const uint32_t shown = widen(source[x]);
-            for (int k = 0; k < scale; ++k) {
-                *row++ = shown;
-            }
-        }
-        for (int k = 1; k < scale; ++k) {
-            std::memcpy(first + static_cast<size_t>(k) * out.pitch, first,
-                        static_cast<size_t>(part.w) * scale * 4);
-        }
-    }
-}
-
-bool FastFormat(const SDL_Surface& out) {
+bool EightBitChannels(const SDL_Surface& out) {
     const SDL_PixelFormat& f = *out.format;
     return f.BytesPerPixel == 4 && f.Rloss == 0 && f.Gloss == 0 && f.Bloss == 0;
 }
 
-void ShowOnSurface(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
-                   const SDL_Rect& band) {
-    SDL_Surface* out = SDL_GetWindowSurface(presenter.window);
-    if (out == nullptr) {
-        return;
+// The surface the picture is scaled into: the window's own, or the staging
+// surface of the window's size.
+SDL_Surface* ScaleTarget(SDL_Surface* out) {
+    if (EightBitChannels(*out)) {
+        presenter.staging.reset();
+        return out;
     }
-    if (out != presenter.seen || out->w != presenter.seenWidth || out->h != presenter.seenHeight) {
-        presenter.seen = out;
-        presenter.seenWidth = out->w;
-        presenter.seenHeight = out->h;
-        presenter.whole = true;
+    if (!presenter.staging || presenter.staging->w != out->w || presenter.staging->h != out->h) {
+        presenter.staging.reset(
+            SDL_CreateRGBSurfaceWithFormat(0, out->w, out->h, 32, SDL_PIXELFORMAT_RGB888));
     }
-    const bool whole = presenter.whole;
-    const SDL_Rect all{0, 0, presenter.width, presenter.height};
-    const SDL_Rect part = whole ? all : ChangedPart(pixels, pitch, previous, band);
-    if (part.w <= 0 || part.h <= 0) {
-        return;  // the window shows this picture already
-    }
-    const Placement at = Place(out->w, out->h);
-    if (SDL_MUSTLOCK(out) && SDL_LockSurface(out) != 0) {
-        return;
-    }
-    if (whole) {
-        SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
-    }
-    SDL_Rect sent = at.target;
-    if (at.scale > 0 && FastFormat(*out)) {
-        ScaleInto(*out, at, pixels, pitch, part);
-        sent = SDL_Rect{at.target.x + part.x * at.scale, at.target.y + part.y * at.scale,
-                        part.w * at.scale, part.h * at.scale};
-    } else {
-        // Any other window format, or a window smaller than the picture:
-        // SDL's own scaler, on the whole picture.
-        std::unique_ptr<SDL_Surface, SurfaceFreer> source(SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint8_t*>(pixels), presenter.width, presenter.height, 16, pitch,
-            SDL_PIXELFORMAT_RGB565));
-        if (source) {
-            SDL_Rect to = at.target;
-            SDL_BlitScaled(source.get(), nullptr, out, &to);
-        }
-    }
-    if (SDL_MUSTLOCK(out)) {
-        SDL_UnlockSurface(out);
-    }
-    if (whole) {
-        SDL_UpdateWindowSurface(presenter.window);
-        presenter.whole = false;
-    } else {
-        SDL_UpdateWindowSurfaceRects(presenter.window, &sent, 1);
-    }
+    return presenter.staging.get();
+}
+
+ScreenPixels PixelsOf(const SDL_Surface& surface) {
+    const SDL_PixelFormat& f = *surface.format;
+    ScreenPixels pixels;
+    pixels.pixels = static_cast<uint8_t*>(surface.pixels);
+    pixels.pitch = surface.pitch;
+    pixels.redShift = f.Rshift;
+    pixels.greenShift = f.Gshift;
+    pixels.blueShift = f.Bshift;
+    pixels.alphaMask = f.Amask;
+    return pixels;
 }
 
 }  // namespace
@@ -203,6 +117,7 @@ bool PresenterOpen(SDL_Window* window, uint32_t width, uint32_t height) {
 }
 
 void PresenterClose() {
+    presenter.staging.reset();
     presenter.seen = nullptr;
     presenter.window = nullptr;
 }
@@ -211,11 +126,50 @@ void PresenterShow(const uint8_t* pixels, int32_t pitch, const uint8_t* previous
                    const SDL_Rect* band) {
     const SDL_Rect all{0, 0, presenter.width, presenter.height};
     SDL_Rect within = all;
-    if (band != nullptr && SDL_IntersectRect(band, &all, &within) == SDL_FALSE) {
+    if (presenter.window == nullptr ||
+        (band != nullptr && SDL_IntersectRect(band, &all, &within) == SDL_FALSE)) {
         return;
     }
-    if (presenter.window != nullptr) {
-        ShowOnSurface(pixels, pitch, previous, within);
+    SDL_Surface* out = SDL_GetWindowSurface(presenter.window);
+    if (out == nullptr) {
+        return;
+    }
+    if (out != presenter.seen || out->w != presenter.seenWidth || out->h != presenter.seenHeight) {
+        presenter.seen = out;
+        presenter.seenWidth = out->w;
+        presenter.seenHeight = out->h;
+        presenter.whole = true;
+    }
+    const bool whole = presenter.whole;
+    const SDL_Rect part = whole ? all : ChangedPart(pixels, pitch, previous, within);
+    if (part.w <= 0 || part.h <= 0) {
+        return;  // the window shows this picture already
+    }
+    SDL_Surface* target = ScaleTarget(out);
+    if (target == nullptr || (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)) {
+        return;
+    }
+    if (whole) {
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
+    }
+    presenter.scaler.Prepare(presenter.width, presenter.height, out->w, out->h);
+    const PixelBox drawn = presenter.scaler.Draw(
+        pixels, pitch, {part.x, part.y, part.x + part.w, part.y + part.h}, PixelsOf(*target));
+    if (SDL_MUSTLOCK(target)) {
+        SDL_UnlockSurface(target);
+    }
+    SDL_Rect sent =
+        whole ? SDL_Rect{0, 0, out->w, out->h}
+              : SDL_Rect{drawn.left, drawn.top, drawn.right - drawn.left, drawn.bottom - drawn.top};
+    if (target != out) {
+        SDL_Rect to = sent;
+        SDL_BlitSurface(target, &sent, out, &to);
+    }
+    if (whole) {
+        SDL_UpdateWindowSurface(presenter.window);
+        presenter.whole = false;
+    } else if (sent.w > 0 && sent.h > 0) {
+        SDL_UpdateWindowSurfaceRects(presenter.window, &sent, 1);
     }
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 // Showing the game's 640x480 picture of 16-bit 5-6-5 pixels in the window,
-// scaled by whole multiples where the window allows (else the largest fit
-// that keeps the aspect), centred on black, never smoothed.
+// laid out by PlacePicture (a whole-number factor, or the sharp scale that
+// fills the screen's height or width) and centred on black.
 //
 // The picture goes through SDL's window surface, in software: the changed
-// part of the picture is widened and scaled straight into the window's own
-// pixels and only that part is sent to the display. No GPU stack is loaded,
-// so a broken or missing OpenGL cannot stop the game, and a play frame costs
-// a fraction of a millisecond even on a 3840x2160 screen.
+// part of the picture is scaled straight into the window's own pixels and
+// only that part is sent to the display. No GPU stack is loaded, so a broken
+// or missing OpenGL cannot stop the game, and a play frame costs a fraction
+// of a millisecond even on a 3840x2160 screen.
 #include <SDL.h>
 
 #include <cstdint>

@@ -29,8 +29,10 @@ void MarkFullScreenBeforeShown(SDL_Window* window);
 // takes the request back (in a window, where the desktop around it is seen).
 void SetCompositorBypass(SDL_Window* window, bool bypass);
 
-// Puts the game window on the whole screen, or in a window of twice the
-// picture's size in the middle of the screen. False when the desktop refuses.
+// Puts the game window on the whole screen of the display it is on, or in a
+// window on that display as large as its usable area allows for the picture
+// laid out as on a screen (picture_scale.h), in the middle of that area.
+// False when the desktop refuses.
 bool SetFullScreen(bool fullScreen);
 
 // Lets the window answer the desktop while the game is busy elsewhere (its

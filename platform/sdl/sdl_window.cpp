@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -5,6 +6,7 @@
 #include <deque>
 #include <string>
 
+#include "platform/common/picture_scale.h"
 #include "platform/sdl/sdl_shared.h"
 #include "platform/window.h"
 
@@ -21,12 +23,24 @@ SDL_Window* window = nullptr;
 // The class the window manager sees (WM_CLASS on X11): the game's own name
 // for its window class, so the desktop can tell its window by it.
 std::string windowClass = "KV_Class";
-// Windowed play shows the picture at twice its size.
-constexpr int kWindowedScale = 2;
 int pictureWidth = 640;
 int pictureHeight = 480;
 bool managed = true;  // a window manager places the window
 bool fullScreen = true;
+
+// The frame the window manager draws around the window, as it last said.
+struct Frame {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    bool operator==(const Frame&) const = default;
+};
+// The frame the window was last placed for: the manager tells the frame only
+// after the window has left the full screen, so it is placed again then.
+Frame placedFrame;
+int placedDisplay = 0;
+
 // Set by the event filter, which runs on whichever thread SDL sends an event
 // from (the sound device's thread among them); acted on by the main thread's
 // next pump of the window.
@@ -128,10 +142,49 @@ SDL_Window* GameWindow() {
     return window;
 }
 
+namespace {
+
+Frame FrameNow() {
+    Frame frame;
+    if (SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom, &frame.right) !=
+        0) {
+        return Frame{};
+    }
+    return frame;
+}
+
+// The largest window the picture's layout allows inside the usable area of
+// display `index` (the desktop less its panels), frame included, in the
+// middle of that area.
+void PlaceInWindow(int index) {
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(index, &usable) != 0 &&
+        SDL_GetDisplayBounds(index, &usable) != 0) {
+        return;
+    }
+    const Frame frame = FrameNow();
+    const PicturePlacement at =
+        PlacePicture(pictureWidth, pictureHeight, usable.w - frame.left - frame.right,
+                     usable.h - frame.top - frame.bottom);
+    if (at.width <= 0 || at.height <= 0) {
+        return;
+    }
+    SDL_SetWindowSize(window, at.width, at.height);
+    // Given as a place on the desktop, not as "centred", which SDL takes to
+    // mean centred on the first display.
+    SDL_SetWindowPosition(window, usable.x + frame.left + at.x, usable.y + frame.top + at.y);
+    placedFrame = frame;
+    placedDisplay = index;
+}
+
+}  // namespace
+
 bool SetFullScreen(bool whole) {
     if (window == nullptr) {
         return false;
     }
+    // The display the window is on now: both ways, the game stays on it.
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
     if (whole && managed) {
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
             return false;
@@ -142,14 +195,13 @@ bool SetFullScreen(bool whole) {
     fullScreen = whole;
     if (whole && !managed) {
         SDL_Rect screen{};
-        SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &screen);
+        SDL_GetDisplayBounds(display, &screen);
         SDL_SetWindowBordered(window, SDL_FALSE);
         SDL_SetWindowSize(window, screen.w, screen.h);
         SDL_SetWindowPosition(window, screen.x, screen.y);
     } else if (!whole) {
         SDL_SetWindowBordered(window, SDL_TRUE);
-        SDL_SetWindowSize(window, pictureWidth * kWindowedScale, pictureHeight * kWindowedScale);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        PlaceInWindow(display);
     }
     SetCompositorBypass(window, whole);
     return true;
@@ -229,6 +281,11 @@ void ActOnWatchedEvents() {
     }
     if (redrawWanted.exchange(false)) {
         RedrawWindow();
+    }
+    // Leaving the full screen, the window was placed before the window
+    // manager said how large its frame is; with the frame known, again.
+    if (window != nullptr && !fullScreen && FrameNow() != placedFrame) {
+        PlaceInWindow(placedDisplay);
     }
 }
 
