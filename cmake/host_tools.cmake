@@ -6,6 +6,8 @@
 #   KORVANE_ARTGEN_COMMAND, KORVANE_SOUNDGEN_COMMAND: what to run
 #   KORVANE_ARTGEN_DEPENDS, KORVANE_SOUNDGEN_DEPENDS: what a command running
 #   them depends on
+# The end-to-end tests' screenshot probe is made there too, as
+# host-tools/shot_probe (tests/wine).
 if(NOT CMAKE_CROSSCOMPILING)
     set(KORVANE_ARTGEN_COMMAND korvane_artgen)
     set(KORVANE_SOUNDGEN_COMMAND korvane_soundgen)
@@ -26,6 +28,6 @@ ExternalProject_Add(korvane_host_tools
     INSTALL_COMMAND ""
     # The generators' own build decides what is out of date.
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${KORVANE_ARTGEN_COMMAND} ${KORVANE_SOUNDGEN_COMMAND})
+    BUILD_BYPRODUCTS ${KORVANE_ARTGEN_COMMAND} ${KORVANE_SOUNDGEN_COMMAND} ${host_tools_dir}/shot_probe)
 set(KORVANE_ARTGEN_DEPENDS korvane_host_tools ${KORVANE_ARTGEN_COMMAND})
 set(KORVANE_SOUNDGEN_DEPENDS korvane_host_tools ${KORVANE_SOUNDGEN_COMMAND})

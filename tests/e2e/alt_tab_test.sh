@@ -37,8 +37,8 @@ wait_active() {
 # drawn on during play) are not the playing picture's colour.
 stale_pixels() {
     local differ right
-    read -r differ _ < <("$probe" "$work/$1.png" blocks 251 0 562 479 255 255 255)
-    read -r right _ < <("$probe" "$work/$1.png" blocks 563 0 639 479 16 16 66)
+    read -r differ _ < <("$probe" "$work/$1.xwd" blocks 251 0 562 479 255 255 255)
+    read -r right _ < <("$probe" "$work/$1.xwd" blocks 563 0 639 479 16 16 66)
     echo $((312 * 480 - differ + right))
 }
 

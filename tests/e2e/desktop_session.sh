@@ -5,6 +5,9 @@
 # `desktop_cleanup` on exit.
 # shellcheck shell=bash
 
+# shellcheck source=picture_place.sh
+source "$(dirname "${BASH_SOURCE[0]}")/picture_place.sh"
+
 xvfb_pid=""
 wm_pid=""
 game_pid=""
@@ -72,8 +75,6 @@ game_window() {
     echo "$found"
 }
 
-pixel() { "$probe" "$work/$1.png" pixel "$2" "$3"; }
-
 # A key held long enough for at least two of the game's input samples (one
 # every 100 ms or more) on a busy machine.
 press() {
@@ -83,10 +84,10 @@ press() {
 }
 
 # The falling piece's blocks in the well: "count x0 y0 x1 y1".
-well_blocks() { "$probe" "$work/$1.png" blocks 251 0 562 479 16 16 66; }
+well_blocks() { "$probe" "$work/$1.xwd" blocks 251 0 562 479 16 16 66; }
 
 # wait_piece NAME SECONDS: polls until a piece shows in the well; the last
-# screenshot is NAME.png.
+# screenshot is NAME.
 wait_piece() {
     local deadline=$((SECONDS + $2)) count=0
     while ((SECONDS <= deadline)); do

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The game on the screens players have, under a window manager (openbox):
-# 1280x800, 1366x768 and 1920x1080. With the real pictures, on each:
+# 1280x800, 1366x768, 1600x1200 and 1920x1080. With the real pictures, on each:
 #   - the picture fills the screen's height, or takes a whole-number factor
 #     where that leaves a border under 15 % of the height, in the middle, on
 #     black, and matches the headless build's picture scaled the same way:
@@ -18,7 +18,7 @@ reference_script=$4
 probe=$5
 shift 5
 sizes=("$@")
-((${#sizes[@]})) || sizes=(1280x800 1366x768 1920x1080)
+((${#sizes[@]})) || sizes=(1280x800 1366x768 1600x1200 1920x1080)
 work=$(mktemp -d /tmp/korvane-e2e-sizes-XXXXXX)
 here=$(dirname "$0")
 # shellcheck source=../support/screen_test_lib.sh
@@ -26,29 +26,6 @@ source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
 trap desktop_cleanup EXIT
-
-# place W H: where a 640x480 picture goes on a W x H screen, "x y w h
-# factor": the binding side filled, unless a whole-number factor leaves a
-# border under 15 % of it; the factor is the whole-number enlargement that
-# comes before smoothing down (the placed size itself when nothing follows).
-place() {
-    local sw=$1 sh=$2 side pside w h k
-    if ((sw * 480 >= sh * 640)); then side=$sh pside=480; else side=$sw pside=640; fi
-    k=$((side / pside))
-    if ((k >= 1 && (side - k * pside) * 100 < side * 15)); then
-        w=$((640 * k)) h=$((480 * k))
-    else
-        if ((pside == 480)); then
-            h=$sh w=$(((sh * 640 + 240) / 480))
-        else
-            w=$sw h=$(((sw * 480 + 320) / 640))
-        fi
-        k=$(((side + pside - 1) / pside))
-        ((k < 1)) && k=1
-        k="$k smooth"
-    fi
-    echo $(((sw - w) / 2)) $(((sh - h) / 2)) "$w" "$h" "$k"
-}
 
 # scaled NAME W H FACTOR [smooth]: the headless build's picture NAME at W x H,
 # scaled by ImageMagick the way the rule says.
@@ -68,14 +45,14 @@ scaled() {
 # differs SHOT X Y W H REFERENCE: how many pixels of the screenshot's W x H
 # part at X,Y differ from the reference by more than 4 % in a channel.
 differs() {
-    convert "$work/$1.png" -crop "${4}x${5}+${2}+${3}" +repage "$work/crop.png"
+    convert "xwd:$work/$1.xwd" -crop "${4}x${5}+${2}+${3}" +repage "$work/crop.png"
     compare -metric AE -fuzz 4% "$work/crop.png" "$6" null: 2>&1 | cut -d' ' -f1
 }
 
-# wait_picture NAME SCREEN X Y W H FACTOR [smooth]: polls until the screen's
+# wait_scaled NAME SCREEN X Y W H FACTOR [smooth]: polls until the screen's
 # W x H part at X,Y is the headless build's picture SCREEN scaled to that
 # size, but for a few pixels where rounding differs (0.2 % of them).
-wait_picture() {
+wait_scaled() {
     local name=$1 screen=$2 x=$3 y=$4 w=$5 h=$6 reference d=""
     reference=$(scaled "$screen" "$w" "$h" "$7" "${8:-}")
     local allowed=$((w * h / 500)) deadline=$((SECONDS + 30))
@@ -89,8 +66,11 @@ wait_picture() {
     return 1
 }
 
-# prop WINDOW NAME: the window's X property NAME, as xprop prints its value.
-prop() { xprop -id "$1" "$2" 2>/dev/null | sed -n 's/^[^=]*= //p'; }
+# prop WINDOW NAME: the window's (or the root's) X property NAME, as xprop prints its value.
+prop() {
+    if [[ "$1" == root ]]; then xprop -root "$2"; else xprop -id "$1" "$2"; fi 2>/dev/null |
+        sed -n 's/^[^=]*= //p'
+}
 
 mkdir -p "$work/reference"
 "$replay" --assets "$data" --shots "$work/reference" "$reference_script" >"$work/replay.log" 2>&1 ||
@@ -105,35 +85,29 @@ for size in "${sizes[@]}"; do
     window=$(game_window)
     [[ -n "$window" ]] || { fail "no window at $size"; continue; }
     read -r x y w h k smooth < <(place "$sw" "$sh")
-    if d=$(wait_picture "menu-$size" menu "$x" "$y" "$w" "$h" "$k" $smooth); then
+    if d=$(wait_scaled "menu-$size" menu "$x" "$y" "$w" "$h" "$k" $smooth); then
         pass "the main menu fills ${w}x${h} at $x,$y, as the headless build's scaled ($d pixels differ)"
     else
         fail "the main menu at ${w}x${h}+$x+$y: $d pixels differ from the headless build's scaled"
     fi
-    read -r outside _ < <("$probe" "$work/menu-$size.png" blocks 0 0 $((x - 1)) $((sh - 1)) 0 0 0)
-    read -r below _ < <("$probe" "$work/menu-$size.png" blocks 0 0 $((sw - 1)) $((y - 1)) 0 0 0)
+    read -r outside _ < <("$probe" "$work/menu-$size.xwd" blocks 0 0 $((x - 1)) $((sh - 1)) 0 0 0)
+    read -r below _ < <("$probe" "$work/menu-$size.xwd" blocks 0 0 $((sw - 1)) $((y - 1)) 0 0 0)
     ((x == 0)) && outside=0
     ((y == 0)) && below=0
     ((outside + below == 0)) && pass "black around the picture" ||
         fail "$((outside + below)) pixels around the picture are not black"
 
     xdotool key alt+Return
-    # The window manager's frame and usable area, then the largest picture
-    # that fits inside them.
-    read -r ux uy uw uh < <(xprop -root _NET_WORKAREA | sed -n 's/^[^=]*= //p' | tr -d ',' | cut -d' ' -f1-4)
-    deadline=$((SECONDS + 15))
-    placed=""
-    while ((SECONDS <= deadline)); do
-        read -r fl fr ft fb < <(prop "$window" _NET_FRAME_EXTENTS | tr -d ',')
-        if [[ -n "${ft:-}" ]] && ((ft > 0)); then
-            read -r _ _ ww wh wk wsmooth < <(place $((uw - fl - fr)) $((uh - ft - fb)))
-            geometry=$(xwininfo -id "$window" | awk '/^  Width:/ {w = $2} /^  Height:/ {h = $2} END {print w "x" h}')
-            [[ "$geometry" == "${ww}x${wh}" ]] && { placed=yes; break; }
-        fi
-        sleep 0.1
-    done
-    [[ -n "$placed" ]] && pass "Alt+Enter makes a ${ww}x${wh} window, the largest the usable ${uw}x${uh} holds with its frame" ||
-        fail "window $geometry, frame '${fl:-} ${fr:-} ${ft:-} ${fb:-}', expected ${ww:-?}x${wh:-?} in ${uw}x${uh}"
+    if placed=$(wait_window_placed "$window"); then
+        read -r ww wh wk wsmooth <<<"$placed"
+        pass "Alt+Enter makes a ${ww}x${wh} window, the largest the usable area holds with its frame"
+    else
+        geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry/ {print $2}')
+        fail "window ${geometry:-?}, not the largest the usable area holds with its frame"
+        ww=${geometry%x*} wh=${geometry#*x} wk=1 wsmooth=smooth
+    fi
+    read -r ux uy uw uh < <(prop root _NET_WORKAREA | tr -d ',' | cut -d' ' -f1-4)
+    read -r fl fr ft fb < <(prop "$window" _NET_FRAME_EXTENTS | tr -d ',')
     left=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
     top=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
     if ((left - fl >= ux && top - ft >= uy && left + ww + fr <= ux + uw && top + wh + fb <= uy + uh)); then
@@ -141,14 +115,14 @@ for size in "${sizes[@]}"; do
     else
         fail "the window at $left,$top with its frame leaves the usable area"
     fi
-    if d=$(wait_picture "window-$size" menu "$left" "$top" "$ww" "$wh" "$wk" $wsmooth); then
+    if d=$(wait_scaled "window-$size" menu "$left" "$top" "$ww" "$wh" "$wk" $wsmooth); then
         pass "the picture fills the window ($d pixels differ)"
     else
         fail "the picture in the window: $d pixels differ"
     fi
 
     xdotool key alt+Return
-    if d=$(wait_picture "again-$size" menu "$x" "$y" "$w" "$h" "$k" $smooth); then
+    if d=$(wait_scaled "again-$size" menu "$x" "$y" "$w" "$h" "$k" $smooth); then
         pass "Alt+Enter again: the whole screen, as before ($d pixels differ)"
     else
         fail "back on the whole screen: $d pixels differ"
