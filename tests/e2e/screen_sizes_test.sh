@@ -51,19 +51,28 @@ differs() {
 
 # wait_scaled NAME SCREEN X Y W H FACTOR [smooth]: polls until the screen's
 # W x H part at X,Y is the headless build's picture SCREEN scaled to that
-# size, but for a few pixels where rounding differs (0.2 % of them).
+# size, but for a few pixels where rounding differs (0.2 % of them). X and Y
+# "window": the game window's place, read again at each look, since the window
+# manager may still be moving it once it has its size.
 wait_scaled() {
-    local name=$1 screen=$2 x=$3 y=$4 w=$5 h=$6 reference d=""
+    local name=$1 screen=$2 x=$3 y=$4 w=$5 h=$6 reference d="" at_x at_y
     reference=$(scaled "$screen" "$w" "$h" "$7" "${8:-}")
     local allowed=$((w * h / 500)) deadline=$((SECONDS + 30))
     while ((SECONDS <= deadline)); do
+        at_x=$x at_y=$y
+        [[ "$x" == window ]] && read -r at_x at_y < <(window_origin)
         shot "$name"
-        d=$(differs "$name" "$x" "$y" "$w" "$h" "$reference")
+        d=$(differs "$name" "$at_x" "$at_y" "$w" "$h" "$reference")
         [[ "$d" =~ ^[0-9]+$ ]] && ((d <= allowed)) && { echo "$d"; return 0; }
         sleep 0.2
     done
     echo "$d"
     return 1
+}
+
+# window_origin: the top-left of the game window's inside on the screen, "X Y".
+window_origin() {
+    xwininfo -id "$window" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4} END {print x, y}'
 }
 
 # prop WINDOW NAME: the window's (or the root's) X property NAME, as xprop prints its value.
@@ -106,19 +115,19 @@ for size in "${sizes[@]}"; do
         fail "window ${geometry:-?}, not the largest the usable area holds with its frame"
         ww=${geometry%x*} wh=${geometry#*x} wk=1 wsmooth=smooth
     fi
+    if d=$(wait_scaled "window-$size" menu window window "$ww" "$wh" "$wk" $wsmooth); then
+        pass "the picture fills the window ($d pixels differ)"
+    else
+        fail "the picture in the window: $d pixels differ"
+    fi
+    # Where the window settled, with the picture in it.
     read -r ux uy uw uh < <(prop root _NET_WORKAREA | tr -d ',' | cut -d' ' -f1-4)
     read -r fl fr ft fb < <(prop "$window" _NET_FRAME_EXTENTS | tr -d ',')
-    left=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}')
-    top=$(xwininfo -id "$window" | awk '/Absolute upper-left Y/ {print $4}')
+    read -r left top < <(window_origin)
     if ((left - fl >= ux && top - ft >= uy && left + ww + fr <= ux + uw && top + wh + fb <= uy + uh)); then
         pass "the window and its frame are on the screen (at $left,$top)"
     else
         fail "the window at $left,$top with its frame leaves the usable area"
-    fi
-    if d=$(wait_scaled "window-$size" menu "$left" "$top" "$ww" "$wh" "$wk" $wsmooth); then
-        pass "the picture fills the window ($d pixels differ)"
-    else
-        fail "the picture in the window: $d pixels differ"
     fi
 
     xdotool key alt+Return
