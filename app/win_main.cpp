@@ -1,6 +1,6 @@
 #include "app/win_main.h"
 
-#include <cstdio>
+#include <string>
 
 #include "app/frame.h"
 #include "app/screen_state.h"
@@ -47,7 +47,8 @@ int WinMain() {
     ShutDown();
     platform::CursorShow(true);
     if (!started) {
-        std::fprintf(stderr, "korvane: start-up failed: %s\n", StartUpFailure().c_str());
+        const std::string line = "korvane: start-up failed: " + StartUpFailure();
+        platform::WriteErrorLine(line.c_str());
         return kStartUpFailedExitCode;
     }
     return exitCode;

@@ -2,7 +2,7 @@
 # A platform's own settings live in a file of their own, included below
 # before CPack reads them all.
 set(CPACK_PACKAGE_NAME korvane)
-set(CPACK_PACKAGE_VENDOR "The KORVANE developers")
+set(CPACK_PACKAGE_VENDOR ${KORVANE_VENDOR})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "falling-block puzzle game")
 set(CPACK_PACKAGE_DESCRIPTION

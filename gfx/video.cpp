@@ -97,6 +97,9 @@ void* VideoLock(platform::Surface* surface, int32_t* pitch) {
     if (surface == nullptr) {
         return nullptr;
     }
+    if (surface == videoDevice.backBuffer) {
+        videoDevice.restoresAtDrawing = platform::DisplayRestoreCount();
+    }
     void* pixels = nullptr;
     int32_t surfacePitch = 0;
     if (!platform::SurfaceLock(surface, &pixels, &surfacePitch)) {
@@ -121,6 +124,12 @@ platform::SurfaceHandle VideoCreateOffscreen(uint32_t width, uint32_t height, ui
 }
 
 int VideoFlip() {
+    // The surfaces were lost and brought back while this picture was drawn:
+    // what is in the back buffer is partly nothing. It is not shown; the next
+    // frame draws its picture whole.
+    if (platform::DisplayRestoreCount() != videoDevice.restoresAtDrawing) {
+        return 0;
+    }
     for (int attempt = 0; attempt < kFlipAttempts; ++attempt) {
         const platform::BlitResult result = platform::SurfaceFlip(videoDevice.primary.get());
         if (result == platform::BlitResult::Ok) {

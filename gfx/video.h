@@ -23,6 +23,9 @@ struct VideoDevice {
     uint32_t height = 0;
     uint32_t depth = 0;
     PixelLayout layout = PixelLayout::Rgb565;  // until VideoDetectPixelFormat finds otherwise
+    // The display's restore count when the back buffer's picture was begun
+    // (its last lock): a restore since then took that picture's pixels.
+    uint32_t restoresAtDrawing = 0;
 };
 
 extern VideoDevice videoDevice;
@@ -35,7 +38,8 @@ int VideoInit(uint32_t width, uint32_t height, uint32_t depth);
 int VideoShutdown();
 
 // The surface's top-left pixel, storing its pitch when `pitch` is not null;
-// null when there is no surface or it cannot be locked.
+// null when there is no surface or it cannot be locked. Every picture of the
+// back buffer begins with its lock.
 void* VideoLock(platform::Surface* surface, int32_t* pitch);
 // 0 when there is no surface, else 1 whatever the unlock answered.
 int VideoUnlock(platform::Surface* surface);
@@ -44,7 +48,8 @@ int VideoUnlock(platform::Surface* surface);
 platform::SurfaceHandle VideoCreateOffscreen(uint32_t width, uint32_t height, uint32_t extraCaps);
 
 // Shows the back buffer. 1 once the flip has been taken; 0 when the surfaces
-// are lost or the flip keeps being refused, and the picture stays as it was.
+// are lost, were restored since the back buffer's picture was begun (so it is
+// not whole), or the flip keeps being refused, and the picture stays as it was.
 int VideoFlip();
 
 // Fills the whole surface with a colour packed by the device's depth and

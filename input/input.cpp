@@ -31,6 +31,18 @@ bool OpenDevice(platform::InputDeviceKind kind, platform::InputDeviceHandle* dev
            platform::InputSetDataFormat(opened) && platform::InputAcquire(opened);
 }
 
+// A device found lost (taken by another program, unplugged and plugged in
+// again) is acquired again and read once more in the same call; when that
+// fails too, the read fails.
+platform::InputReadResult ReadDevice(platform::InputDevice* device, void* destination,
+                                     uint32_t bytes) {
+    platform::InputReadResult result = platform::InputReadState(device, destination, bytes);
+    if (result == platform::InputReadResult::Lost && platform::InputAcquire(device)) {
+        result = platform::InputReadState(device, destination, bytes);
+    }
+    return result;
+}
+
 }  // namespace
 
 void ResetInputState() {
@@ -70,7 +82,13 @@ int InputReadKeyboard() {
         std::memset(KeyState, 0, sizeof KeyState);
         return 0;
     }
-    return platform::InputReadState(keyboard.get(), KeyState, sizeof KeyState) ? 1 : 0;
+    const platform::InputReadResult result = ReadDevice(keyboard.get(), KeyState, sizeof KeyState);
+    if (result == platform::InputReadResult::Lost) {
+        // A keyboard that cannot be had holds no key down: a key held as it
+        // went away must not go on acting until it comes back.
+        std::memset(KeyState, 0, sizeof KeyState);
+    }
+    return result == platform::InputReadResult::Ok ? 1 : 0;
 }
 
 int InputReadMouse() {
@@ -79,7 +97,9 @@ int InputReadMouse() {
         return 0;
     }
     static_assert(sizeof(MouseSnapshot) == platform::kMouseStateBytes);
-    return platform::InputReadState(mouse.get(), &MouseState, sizeof MouseState) ? 1 : 0;
+    return ReadDevice(mouse.get(), &MouseState, sizeof MouseState) == platform::InputReadResult::Ok
+               ? 1
+               : 0;
 }
 
 }  // namespace korvane

@@ -22,10 +22,12 @@ extern MouseSnapshot MouseState;
 int InputInit();
 // Releases the mouse, the keyboard and the system, whatever of them exists.
 int InputShutdown();
-// 1 when KeyState holds a fresh snapshot. Without a keyboard it clears
-// KeyState; a failed read leaves it as the platform left it.
+// 1 when KeyState holds a fresh snapshot. A keyboard found lost is acquired
+// again and read once more. Without a keyboard, or with one that stays lost,
+// it clears KeyState; any other failed read leaves KeyState as the platform
+// left it.
 int InputReadKeyboard();
-// The same for the mouse and MouseState.
+// The same for the mouse and MouseState, which a lost mouse leaves alone.
 int InputReadMouse();
 
 // Whether the key's byte in the latest snapshot is non-zero.

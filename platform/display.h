@@ -28,6 +28,17 @@ struct Rect {
 // errors: its memory is gone until restored, and the game draws on regardless.
 enum class BlitResult : int { Ok = 0, Failed = 1, SurfaceLost = 2 };
 
+// Lost surfaces. Where the screen can be taken from the game (another program
+// in front, the machine locked), every surface loses its pixels at once, and
+// from then on every lock, fill, blit, flip and text context of any surface
+// answers that it is lost (a lock false, a text context null). While the
+// screen is away nothing can bring them back. Once it is the game's again,
+// the first of those calls restores every surface, answers lost all the same
+// (its own work is not done, and nothing is tried again), and counts one
+// restore; the calls after it draw. A restored off-screen surface holds the
+// pixels last written to it through a lock; the primary surface and its back
+// buffer hold nothing worth showing until they are drawn again.
+
 // ---- The device and the flipping chain ---------------------------------------
 
 // Gets hold of the display device.
@@ -52,6 +63,10 @@ Surface* DisplayCreatePrimary();
 Surface* DisplayBackBuffer(Surface* primary);
 // Exchanges the primary surface's pixels with its back buffer's and shows them.
 BlitResult SurfaceFlip(Surface* primary);
+// How many times the surfaces were restored since the display was opened. A
+// picture being composed in the back buffer while this changes is not whole
+// and is drawn again before it is shown.
+uint32_t DisplayRestoreCount();
 
 // ---- Surfaces -------------------------------------------------------------------
 

@@ -28,9 +28,14 @@ bool InputSetCooperation(InputDevice* device, uint32_t flags);
 // Selects the standard snapshot layout of the device's kind.
 bool InputSetDataFormat(InputDevice* device);
 bool InputAcquire(InputDevice* device);
+
+// How a read went. A device is lost when it is no longer acquired: another
+// program took it, it was unplugged, or it was unacquired. It stays lost,
+// every read answering so, until InputAcquire succeeds again.
+enum class InputReadResult : uint8_t { Ok, Lost, Failed };
 // Copies the device's snapshot (kKeyboardStateBytes or kMouseStateBytes).
-// On failure the destination may have been changed or not.
-bool InputReadState(InputDevice* device, void* destination, uint32_t bytes);
+// When it fails the destination may have been changed or not.
+InputReadResult InputReadState(InputDevice* device, void* destination, uint32_t bytes);
 void InputUnacquire(InputDevice* device);
 void InputReleaseDevice(InputDevice* device);
 void InputRelease(InputSystem* system);

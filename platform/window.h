@@ -43,7 +43,15 @@ intptr_t WindowDefaultProcedure(const WindowMessage& message);
 void PostQuitMessage(int exitCode);
 
 // Shows a modal message box owned by the game window with `text`, no caption
-// of its own and a single OK button; returns when it has been dismissed.
+// of its own and a single OK button; returns when it has been dismissed. The
+// box is seen even over the game's full screen, and the game's picture is
+// back once it has gone.
 void ShowMessageBox(const char* text);
+
+// Writes one line of text (its own newline added) where whoever started the
+// game can read it: standard error, or, for a program of the host that has
+// none, the console it was started from. Where there is neither, the line
+// goes nowhere.
+void WriteErrorLine(const char* line);
 
 }  // namespace korvane::platform

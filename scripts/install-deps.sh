@@ -6,11 +6,12 @@
 #   install-deps.sh test      everything ./test builds and runs
 set -euo pipefail
 
-# The Windows game: the cross compiler and resource compiler, and the build
-# machine's own compiler for the art and sound generators.
+# The Windows game: the cross compiler and resource compiler, the build
+# machine's own compiler for the art and sound generators, and makensis for
+# the installer.
 windows_packages=(
     cmake ninja-build g++
-    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
 )
 build_packages=(
     cmake ninja-build g++ pkg-config
@@ -29,8 +30,9 @@ test_packages=(
     # A sound server that a test stops and starts again during a game.
     pulseaudio pulseaudio-utils
     lintian appstream desktop-file-utils man-db fakeroot
-    # The Windows build's tests: GoogleTest's sources, and Wine to run them.
-    "${windows_packages[@]}" googletest wine64 unzip
+    # The Windows build's tests: GoogleTest's sources, Wine to run them,
+    # wrestool to read the program's resources back, xmllint for its manifest.
+    "${windows_packages[@]}" googletest wine64 unzip icoutils libxml2-utils
     # The load beside the end-to-end tests in scripts/stress-e2e.sh.
     stress-ng
 )

@@ -3,8 +3,8 @@
 # `stress-ng --cpu 2`, and prints each run's time and result: the tests must
 # hold however slowly the game and the test itself are given the processor.
 #   scripts/stress-e2e.sh [--runs N] [--idle] [BUILD_DIR:TEST_NAME...]
-# Without tests: build:e2e_desktop and build-windows:wine_game (the builds
-# that ./test makes). --idle runs them the same way without the load, for
+# Without tests: build:e2e_desktop, and build-windows:wine_game,
+# wine_window_manager and wine_installer (the builds that ./test makes). --idle runs them the same way without the load, for
 # comparison. Exits 1 when any run failed.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 2
@@ -36,7 +36,8 @@ while (($# > 0)); do
             ;;
     esac
 done
-((${#tests[@]} > 0)) || tests=(build:e2e_desktop build-windows:wine_game)
+((${#tests[@]} > 0)) || tests=(build:e2e_desktop build-windows:wine_game
+    build-windows:wine_window_manager build-windows:wine_installer)
 [[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "stress-e2e.sh: --runs wants a count" >&2; exit 2; }
 
 stress_pid=""

@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cstring>
+#include <map>
 #include <string>
 
 #include "platform/fake/fake_display.h"
@@ -26,8 +27,41 @@ struct DisplayState {
     int flips = 0;
     int fills = 0;
     uint32_t lastFill = 0;
+    // The screen taken away, as Windows takes it: the surfaces are lost, and
+    // while `away` nothing can restore them.
+    bool lost = false;
+    bool away = false;
+    uint32_t restores = 0;
+    // Every off-screen surface alive, with its pixels as last unlocked (empty
+    // before the first unlock), which a restore puts back.
+    std::map<platform::Surface*, std::vector<uint8_t>> offscreen;
 };
 DisplayState display;
+
+// What lost memory holds: nothing the game drew, and easy to see in a picture.
+constexpr uint16_t kLostPixel = 0xF81F;
+
+void FillWithLostPixels(platform::Surface* surface) {
+    if (surface == nullptr) {
+        return;
+    }
+    for (uint32_t y = 0; y < surface->height; ++y) {
+        for (uint32_t x = 0; x < surface->width; ++x) {
+            surface->Set(x, y, kLostPixel);
+        }
+    }
+}
+
+void RestoreSurfaces() {
+    for (const auto& [surface, kept] : display.offscreen) {
+        if (!kept.empty()) {
+            surface->bytes = kept;
+        }
+    }
+    display.lost = false;
+    ++display.restores;
+    fake::Journal("surface.restore");
+}
 
 platform::BlitResult AsBlitResult(int code) {
     return code == fake::kSurfaceLost ? platform::BlitResult::SurfaceLost
@@ -103,6 +137,9 @@ BlitResult SurfaceFlip(Surface* primary) {
     if (const int code = fake::StepFailure("display.flip"); code != 0) {
         return AsBlitResult(code);
     }
+    if (fake::detail::SurfacesAnswerLost()) {
+        return BlitResult::SurfaceLost;
+    }
     const BlitResult result = display.surfaces.Flip(primary);
     display.flips += result == BlitResult::Ok ? 1 : 0;
     return result;
@@ -114,6 +151,7 @@ Surface* SurfaceCreateOffscreen(uint32_t width, uint32_t height, uint32_t /*extr
     }
     Surface* surface = display.surfaces.CreateOffscreen(width, height, display.padding);
     if (surface != nullptr) {
+        display.offscreen[surface];
         fake::Journal("surface.create offscreen " + Size(width, height));
     }
     return surface;
@@ -124,6 +162,7 @@ void SurfaceRelease(Surface* surface) {
                                  ? std::string(SurfaceKindName(surface->kind)) + " " +
                                        Size(surface->width, surface->height)
                                  : "";
+    display.offscreen.erase(surface);
     fake::Journal("surface.release " + (display.surfaces.Release(surface) ? what : "unknown"));
 }
 
@@ -137,11 +176,21 @@ bool SurfaceRedMask(Surface* surface, uint32_t* redMask) {
 }
 
 bool SurfaceLock(Surface* surface, void** pixels, int32_t* pitch) {
-    return fake::StepFailure("display.lock") == 0 && display.surfaces.Lock(surface, pixels, pitch);
+    return fake::StepFailure("display.lock") == 0 && !fake::detail::SurfacesAnswerLost() &&
+           display.surfaces.Lock(surface, pixels, pitch);
 }
 
 bool SurfaceUnlock(Surface* surface) {
-    return fake::StepFailure("display.unlock") == 0 && display.surfaces.Known(surface);
+    if (fake::StepFailure("display.unlock") != 0 || !display.surfaces.Known(surface)) {
+        return false;
+    }
+    // An off-screen surface keeps its pixels for a restore, as the Windows
+    // backend keeps them.
+    auto kept = display.offscreen.find(surface);
+    if (kept != display.offscreen.end() && !display.lost) {
+        kept->second = surface->bytes;
+    }
+    return true;
 }
 
 BlitResult SurfaceFill(Surface* surface, uint32_t color) {
@@ -149,6 +198,9 @@ BlitResult SurfaceFill(Surface* surface, uint32_t color) {
     display.lastFill = color;
     if (const int code = fake::StepFailure("display.fill"); code != 0) {
         return AsBlitResult(code);
+    }
+    if (fake::detail::SurfacesAnswerLost()) {
+        return BlitResult::SurfaceLost;
     }
     return display.surfaces.Fill(surface, color);
 }
@@ -158,6 +210,8 @@ BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* 
     fake::BlitCall call{destination, x, y, source, from, BlitResult::Ok, fake::VirtualTimeNs()};
     if (const int code = fake::StepFailure("display.blit"); code != 0) {
         call.result = AsBlitResult(code);
+    } else if (fake::detail::SurfacesAnswerLost()) {
+        call.result = BlitResult::SurfaceLost;
     } else {
         call.result = display.surfaces.BlitFast(destination, x, y, source, from);
         if (call.result == BlitResult::Ok && destination == display.surfaces.Primary()) {
@@ -168,9 +222,30 @@ BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* 
     return call.result;
 }
 
+uint32_t DisplayRestoreCount() {
+    return display.restores;
+}
+
 }  // namespace platform
 
 namespace fake {
+
+void SwitchAway() {
+    display.lost = true;
+    display.away = true;
+    platform::Surface* primary = display.surfaces.Primary();
+    FillWithLostPixels(primary);
+    FillWithLostPixels(primary != nullptr ? primary->backBuffer.get() : nullptr);
+    for (const auto& entry : display.offscreen) {
+        FillWithLostPixels(entry.first);
+    }
+    Journal("display.switch away");
+}
+
+void SwitchBack() {
+    display.away = false;
+    Journal("display.switch back");
+}
 
 void SetDisplayLayout(Layout layout) {
     display.redMask = layout == Layout::Rgb555 ? kMask555 : kMask565;
@@ -258,6 +333,16 @@ void ClearDisplayRecords() {
 }
 
 namespace detail {
+
+bool SurfacesAnswerLost() {
+    if (!display.lost) {
+        return false;
+    }
+    if (!display.away) {
+        RestoreSurfaces();
+    }
+    return true;
+}
 
 bool DisplayIs555() {
     return display.redMask == kMask555;

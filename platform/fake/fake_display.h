@@ -8,7 +8,8 @@
 // "display.offscreen", "display.lock", "display.unlock", "display.flip",
 // "display.fill", "display.blit", "display.textcontext", "display.font",
 // "display.text". A failing flip, fill or blit answers a lost surface when
-// its code is kSurfaceLost and any other error otherwise.
+// its code is kSurfaceLost and any other error otherwise. Losing the screen
+// (below) is a state of its own rather than a failing step.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +29,16 @@ void SetRedMask(uint32_t mask);
 // Extra bytes at the end of every surface row made from now on (even), so the
 // pitch is wider than the row.
 void SetPitchPadding(uint32_t bytes);
+
+// ---- Losing the screen, as Windows does ------------------------------------------
+// Another program takes the screen (the game switched away from, the machine
+// locked): every surface's pixels are lost, and every lock, fill, blit, flip
+// and text context answers lost; nothing can restore them.
+void SwitchAway();
+// The screen is the game's again: the next of those calls restores every
+// surface, off-screen ones with the pixels last unlocked in them, and still
+// answers lost; the calls after it draw.
+void SwitchBack();
 
 // ---- The pictures ---------------------------------------------------------------
 enum class Buffer { Visible, Back };

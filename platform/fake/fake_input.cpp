@@ -21,6 +21,9 @@ struct InputDevice {
     InputDeviceKind kind;
     const char* name;
     bool created = false;
+    bool acquired = false;
+    // Unplugged: it cannot be acquired until it is plugged in again.
+    bool unplugged = false;
 };
 }  // namespace platform
 
@@ -94,27 +97,41 @@ bool InputSetDataFormat(InputDevice* device) {
 }
 
 bool InputAcquire(InputDevice* device) {
-    return Step(device, "acquire");
+    if (device->unplugged) {
+        fake::StepFailure(std::string("input.") + device->name +
+                          ".acquire");  // counted all the same
+        return false;
+    }
+    if (!Step(device, "acquire")) {
+        return false;
+    }
+    device->acquired = true;
+    return true;
 }
 
-bool InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
+InputReadResult InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
     const std::string step = std::string("input.") + device->name + ".read";
     if (fake::StepFailure(step) != 0) {
-        return false;
+        return InputReadResult::Failed;
+    }
+    // Keys go up and down whether or not the game can read them.
+    ApplyDueKeys();
+    if (!device->acquired) {
+        return InputReadResult::Lost;
     }
     if (device->kind == InputDeviceKind::Keyboard) {
         ++input.keyboardReads;
-        ApplyDueKeys();
         std::memcpy(destination, input.keys.data(), std::min<size_t>(bytes, input.keys.size()));
     } else {
         std::memcpy(destination, input.mouseState.data(),
                     std::min<size_t>(bytes, input.mouseState.size()));
         input.mouseState.fill(0);
     }
-    return true;
+    return InputReadResult::Ok;
 }
 
 void InputUnacquire(InputDevice* device) {
+    device->acquired = false;
     fake::Journal(std::string("input.") + device->name + ".unacquire");
 }
 
@@ -150,6 +167,22 @@ void SetMouse(int32_t dx, int32_t dy, uint8_t buttons) {
 
 int KeyboardReads() {
     return input.keyboardReads;
+}
+
+void LoseKeyboard() {
+    input.keyboard.acquired = false;
+    Journal("input.keyboard lost");
+}
+
+void UnplugKeyboard() {
+    input.keyboard.acquired = false;
+    input.keyboard.unplugged = true;
+    Journal("input.keyboard unplugged");
+}
+
+void PlugKeyboard() {
+    input.keyboard.unplugged = false;
+    Journal("input.keyboard plugged");
 }
 
 namespace detail {

@@ -14,4 +14,12 @@ void SetMouse(int32_t dx, int32_t dy, uint8_t buttons);
 // How many keyboard snapshots were taken since the last Reset.
 int KeyboardReads();
 
+// The keyboard is lost, as Windows loses it: every read answers lost until it
+// is acquired again. Keys still go up and down meanwhile.
+void LoseKeyboard();
+// The keyboard is unplugged: lost, and it cannot be acquired until it is
+// plugged in again.
+void UnplugKeyboard();
+void PlugKeyboard();
+
 }  // namespace korvane::fake

@@ -34,6 +34,10 @@ void ResetInputDevices();
 void ResetText();       // contexts, fonts and records
 void ClearTextDraws();  // the records only
 
+// Whether a drawing call must answer that the surfaces are lost. Once the
+// screen is the game's again, the call that asks first restores them (and
+// still answers lost).
+bool SurfacesAnswerLost();
 // Whether the display packs pixels 5-5-5 (red at bit 10) rather than 5-6-5.
 bool DisplayIs555();
 // A 0x00BBGGRR colour packed as the display packs pixels.

@@ -52,7 +52,7 @@ std::vector<fake::TextDrawCall> draws;
 namespace platform {
 
 TextContext* SurfaceGetTextContext(Surface* surface) {
-    if (fake::StepFailure("display.textcontext") != 0) {
+    if (fake::StepFailure("display.textcontext") != 0 || fake::detail::SurfacesAnswerLost()) {
         return nullptr;
     }
     return textHandles.TakeContext(surface);

@@ -1,6 +1,7 @@
 #include "platform/fake/fake_window.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 #include <vector>
 
@@ -94,6 +95,10 @@ void ShowMessageBox(const char* text) {
     if (window.messageBoxObserver) {
         window.messageBoxObserver(text);
     }
+}
+
+void WriteErrorLine(const char* line) {
+    std::fprintf(stderr, "%s\n", line);
 }
 
 }  // namespace platform

@@ -104,6 +104,11 @@ BlitResult SurfaceFlip(Surface* primary) {
                        nullptr);
     return BlitResult::Ok;
 }
+
+uint32_t DisplayRestoreCount() {
+    return 0;  // surfaces in memory are never lost
+}
+
 Surface* SurfaceCreateOffscreen(uint32_t width, uint32_t height, uint32_t /*extraCaps*/) {
     return display.surfaces.CreateOffscreen(width, height, 0);
 }

@@ -189,7 +189,10 @@ bool InputAcquire(InputDevice* /*device*/) {
     return true;
 }
 
-bool InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
+// SDL's keyboard never goes away under the game: it forgets every key held
+// when the window loses the focus, so nothing stays down, and a read always
+// finds it.
+InputReadResult InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
     std::array<uint8_t, kKeyboardStateBytes> snapshot{};
     if (device->kind == InputDeviceKind::Keyboard) {
         ReadKeyboard(snapshot.data());
@@ -197,7 +200,7 @@ bool InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
         ReadMouse(snapshot.data());
     }
     std::memcpy(destination, snapshot.data(), bytes < snapshot.size() ? bytes : snapshot.size());
-    return true;
+    return InputReadResult::Ok;
 }
 
 void InputUnacquire(InputDevice* /*device*/) {}

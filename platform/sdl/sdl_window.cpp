@@ -381,4 +381,8 @@ void ShowMessageBox(const char* text) {
     }
 }
 
+void WriteErrorLine(const char* line) {
+    std::fprintf(stderr, "%s\n", line);
+}
+
 }  // namespace korvane::platform

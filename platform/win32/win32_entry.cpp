@@ -7,5 +7,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
                    int /*show*/) {
     // The game reads none of these: the module handle is asked for where it
     // is needed, and the window is shown the default way.
-    ExitProcess(static_cast<UINT>(korvane::WinMain()));
+    const int exitCode = korvane::WinMain();
+    // The display may sleep again as the system decides.
+    SetThreadExecutionState(ES_CONTINUOUS);
+    ExitProcess(static_cast<UINT>(exitCode));
 }

@@ -66,8 +66,18 @@ bool InputAcquire(InputDevice* device) {
     return device != nullptr && SUCCEEDED(device->device->Acquire());
 }
 
-bool InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
-    return device != nullptr && SUCCEEDED(device->device->GetDeviceState(bytes, destination));
+InputReadResult InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
+    if (device == nullptr) {
+        return InputReadResult::Failed;
+    }
+    const HRESULT result = device->device->GetDeviceState(bytes, destination);
+    if (SUCCEEDED(result)) {
+        return InputReadResult::Ok;
+    }
+    // Taken by another program, unplugged, or never acquired: it answers so
+    // until it is acquired again.
+    return result == DIERR_INPUTLOST || result == DIERR_NOTACQUIRED ? InputReadResult::Lost
+                                                                    : InputReadResult::Failed;
 }
 
 void InputUnacquire(InputDevice* device) {

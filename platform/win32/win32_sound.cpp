@@ -7,8 +7,13 @@
 
 #include <dsound.h>
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "platform/sound_device.h"
 #include "platform/win32/win32_shared.h"
+#include "platform/win32/win32_test_hooks.h"
 
 namespace korvane::platform {
 namespace {
@@ -20,7 +25,52 @@ IDirectSound* directSound = nullptr;
 struct SoundBufferData {
     IDirectSoundBuffer* buffer = nullptr;
     uint32_t bytes = 0;
+    // The samples as written through locks, for a buffer whose memory is lost.
+    std::vector<uint8_t> kept;
+    // Where the last lock began.
+    uint32_t lockedAt = 0;
+    // Made lost by the tests' hook, as no device can be made to lose it.
+    bool lostForTest = false;
 };
+
+namespace {
+
+// A buffer loses its memory when the sound device is taken from the game
+// (another program opens it exclusively, the device is reset or changed):
+// DirectSound then refuses to play it until it is restored, and a restored
+// buffer holds no samples. It is restored and filled again from the kept
+// samples; no call is asked again more than once.
+bool RestoreAndRefill(SoundBufferData& buffer) {
+    if (FAILED(buffer.buffer->Restore())) {
+        return false;
+    }
+    void* first = nullptr;
+    void* second = nullptr;
+    DWORD firstBytes = 0;
+    DWORD secondBytes = 0;
+    if (FAILED(buffer.buffer->Lock(0, 0, &first, &firstBytes, &second, &secondBytes,
+                                   DSBLOCK_ENTIREBUFFER))) {
+        return false;
+    }
+    std::memcpy(first, buffer.kept.data(), std::min<size_t>(firstBytes, buffer.kept.size()));
+    buffer.buffer->Unlock(first, firstBytes, second, secondBytes);
+    buffer.lostForTest = false;
+    return true;
+}
+
+bool IsLost(SoundBufferData& buffer) {
+    DWORD status = 0;
+    return buffer.lostForTest ||
+           (SUCCEEDED(buffer.buffer->GetStatus(&status)) && (status & DSBSTATUS_BUFFERLOST) != 0);
+}
+
+void RestoreIfLost(SoundBufferData& buffer) {
+    if (IsLost(buffer)) {
+        RestoreAndRefill(buffer);
+    }
+}
+
+}  // namespace
 
 void SoundBufferReleaser::operator()(SoundBufferData* buffer) const {
     if (buffer != nullptr && buffer->buffer != nullptr) {
@@ -78,12 +128,22 @@ SoundBuffer SoundBufferCreate(const SoundBufferDescription& spec, int /*slot*/) 
     if (FAILED(directSound->CreateSoundBuffer(&description, &buffer, nullptr))) {
         return nullptr;
     }
-    return SoundBuffer(new SoundBufferData{buffer, spec.bytes});
+    auto* made = new SoundBufferData;
+    made->buffer = buffer;
+    made->bytes = spec.bytes;
+    made->kept.assign(spec.bytes, 0);
+    return SoundBuffer(made);
 }
 
 bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
                      bool fromWritePosition, SoundRegions* regions) {
     if (bytes == 0 || bytes > buffer.bytes || (!fromWritePosition && offset >= buffer.bytes)) {
+        return false;
+    }
+    RestoreIfLost(buffer);
+    DWORD playing = 0;
+    DWORD writing = 0;
+    if (fromWritePosition && FAILED(buffer.buffer->GetCurrentPosition(&playing, &writing))) {
         return false;
     }
     void* first = nullptr;
@@ -94,23 +154,44 @@ bool SoundBufferLock(SoundBufferData& buffer, uint32_t offset, uint32_t bytes,
                                    fromWritePosition ? DSBLOCK_FROMWRITECURSOR : 0))) {
         return false;
     }
+    buffer.lockedAt = fromWritePosition ? writing : offset;
     *regions = SoundRegions{static_cast<uint8_t*>(first), firstBytes, static_cast<uint8_t*>(second),
                             secondBytes};
     return true;
 }
 
 bool SoundBufferUnlock(SoundBufferData& buffer, const SoundRegions& regions) {
+    // The first region starts where the lock began, the second (the part
+    // that wrapped round) at the buffer's start.
+    if (regions.first != nullptr && buffer.lockedAt < buffer.bytes) {
+        std::memcpy(buffer.kept.data() + buffer.lockedAt, regions.first,
+                    std::min<size_t>(regions.firstBytes, buffer.bytes - buffer.lockedAt));
+    }
+    if (regions.second != nullptr) {
+        std::memcpy(buffer.kept.data(), regions.second,
+                    std::min<size_t>(regions.secondBytes, buffer.bytes));
+    }
     return SUCCEEDED(buffer.buffer->Unlock(regions.first, regions.firstBytes, regions.second,
                                            regions.secondBytes));
 }
 
 bool SoundBufferSetPosition(SoundBufferData& buffer, uint32_t byteOffset) {
-    return byteOffset < buffer.bytes && SUCCEEDED(buffer.buffer->SetCurrentPosition(byteOffset));
+    if (byteOffset >= buffer.bytes) {
+        return false;
+    }
+    RestoreIfLost(buffer);
+    return SUCCEEDED(buffer.buffer->SetCurrentPosition(byteOffset));
 }
 
 bool SoundBufferPlay(SoundBufferData& buffer, uint32_t flags) {
+    RestoreIfLost(buffer);
     // kPlayLoopingFlag is DSBPLAY_LOOPING.
-    return SUCCEEDED(buffer.buffer->Play(0, 0, flags));
+    HRESULT result = buffer.buffer->Play(0, 0, flags);
+    // Lost between the look and the play: restored once, played once more.
+    if (result == DSERR_BUFFERLOST && RestoreAndRefill(buffer)) {
+        result = buffer.buffer->Play(0, 0, flags);
+    }
+    return SUCCEEDED(result);
 }
 
 bool SoundBufferStop(SoundBufferData& buffer) {
@@ -137,6 +218,24 @@ bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond)
 bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
     return SUCCEEDED(buffer.buffer->SetPan(pan));
 }
+
+namespace win32 {
+
+void LoseSoundBufferForTest(SoundBufferData& buffer) {
+    buffer.buffer->Stop();
+    void* first = nullptr;
+    void* second = nullptr;
+    DWORD firstBytes = 0;
+    DWORD secondBytes = 0;
+    if (SUCCEEDED(buffer.buffer->Lock(0, 0, &first, &firstBytes, &second, &secondBytes,
+                                      DSBLOCK_ENTIREBUFFER))) {
+        std::memset(first, 0x5A, firstBytes);
+        buffer.buffer->Unlock(first, firstBytes, second, secondBytes);
+    }
+    buffer.lostForTest = true;
+}
+
+}  // namespace win32
 
 // The seam's values are DirectSound's; a change on either side shows here.
 static_assert(kBufferStatic == DSBCAPS_STATIC && kBufferMixedInSoftware == DSBCAPS_LOCSOFTWARE &&

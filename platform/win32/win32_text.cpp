@@ -14,7 +14,8 @@ HDC ToDeviceContext(TextContext* context) {
 
 TextContext* SurfaceGetTextContext(Surface* surface) {
     HDC deviceContext = nullptr;
-    if (surface == nullptr || FAILED(surface->surface->GetDC(&deviceContext))) {
+    if (surface == nullptr || win32::FoundLost(surface) ||
+        FAILED(win32::AfterDrawingCall(surface->surface->GetDC(&deviceContext)))) {
         return nullptr;
     }
     return reinterpret_cast<TextContext*>(  // NOLINT(cppcoreguidelines-pro-type-reinterpret-cast)

@@ -80,6 +80,13 @@ inline std::vector<uint16_t> Pixels(platform::Surface* surface) {
     return pixels;
 }
 
+// Takes the screen from the game as its host does when another program comes
+// in front, and gives it back; false, doing nothing, for a backend whose
+// surfaces are the game's own memory and are never lost. One definition a
+// backend, in hooks/.
+bool TakeScreenAway();
+void GiveScreenBack();
+
 // Writes one pixel through a lock.
 inline void SetPixel(platform::Surface* surface, uint32_t x, uint32_t y, uint16_t value) {
     void* memory = nullptr;

@@ -1,6 +1,8 @@
 // The display's promises: surfaces of their size with whole rows a pitch
 // apart, fills of the exact packed value, fast blits copied opaque or refused
-// whole, and a flip that exchanges the two buffers.
+// whole, a flip that exchanges the two buffers, and, where the screen can be
+// taken away, surfaces lost until they are restored.
+#include <cstring>
 #include <vector>
 
 #include "tests/contract/contract_fixture.h"
@@ -112,6 +114,88 @@ TEST_F(DisplayTest, FlipExchangesTheVisibleSurfaceWithItsBackBuffer) {
     platform::Surface* block = platform::SurfaceCreateOffscreen(4, 4, 0);
     EXPECT_EQ(platform::SurfaceFlip(block), platform::BlitResult::Failed)
         << "only a surface with a back buffer flips";
+    platform::SurfaceRelease(block);
+}
+
+TEST_F(DisplayTest, LostSurfacesAnswerLostUntilRestoredAndThenDraw) {
+    platform::Surface* block = platform::SurfaceCreateOffscreen(24, 24, 0);
+    ASSERT_NE(block, nullptr);
+    std::vector<uint16_t> picture(size_t{24} * 24);
+    {
+        void* memory = nullptr;
+        int32_t pitch = 0;
+        ASSERT_TRUE(platform::SurfaceLock(block, &memory, &pitch));
+        for (uint32_t y = 0; y < 24; ++y) {
+            for (uint32_t x = 0; x < 24; ++x) {
+                picture[y * 24 + x] = static_cast<uint16_t>(0x0421 * (x % 7) + 0x1000 * (y % 5));
+                std::memcpy(static_cast<uint8_t*>(memory) + static_cast<size_t>(y) * pitch +
+                                static_cast<size_t>(x) * 2,
+                            &picture[y * 24 + x], 2);
+            }
+        }
+        ASSERT_TRUE(platform::SurfaceUnlock(block));
+    }
+    const uint32_t restores = platform::DisplayRestoreCount();
+    if (!TakeScreenAway()) {
+        platform::SurfaceRelease(block);
+        GTEST_SKIP() << "this backend's surfaces are the game's own memory and are never lost";
+    }
+    // Until the surfaces are restored (the count moves), every drawing call on
+    // the flipping chain, or copying into it, finds it lost, however often it
+    // is asked. Where the host refuses to restore while the screen is away
+    // nothing draws until it is back; where it allows it, the first call
+    // restores. (An off-screen surface the backend placed in memory of its
+    // own may never be lost; either way it has its picture afterwards.)
+    const auto stillLost = [restores] { return platform::DisplayRestoreCount() == restores; };
+    for (int round = 0; round < 2; ++round) {
+        void* memory = nullptr;
+        int32_t pitch = 0;
+        if (stillLost()) {
+            EXPECT_FALSE(platform::SurfaceLock(back_, &memory, &pitch));
+        }
+        if (stillLost()) {
+            EXPECT_EQ(platform::SurfaceFill(back_, 0), platform::BlitResult::SurfaceLost);
+        }
+        if (stillLost()) {
+            EXPECT_EQ(platform::SurfaceBlitFast(back_, 0, 0, block, {0, 0, 24, 24}),
+                      platform::BlitResult::SurfaceLost);
+        }
+        if (stillLost()) {
+            EXPECT_EQ(platform::SurfaceBlitFast(primary_, 0, 0, back_, {0, 0, 8, 480}),
+                      platform::BlitResult::SurfaceLost);
+        }
+        if (stillLost()) {
+            EXPECT_EQ(platform::SurfaceFlip(primary_), platform::BlitResult::SurfaceLost);
+        }
+        if (stillLost()) {
+            EXPECT_EQ(platform::SurfaceGetTextContext(back_), nullptr);
+        }
+    }
+
+    GiveScreenBack();
+    // The screen back, a call may still find the surfaces lost, once: it
+    // restores them, and the next one draws.
+    if (platform::SurfaceFill(back_, 0x0841) != platform::BlitResult::Ok) {
+        EXPECT_EQ(platform::SurfaceFill(back_, 0x0841), platform::BlitResult::Ok)
+            << "lost twice after the screen came back";
+    }
+    EXPECT_GT(platform::DisplayRestoreCount(), restores) << "the surfaces were restored";
+    EXPECT_EQ(Pixels(block), picture);
+    ASSERT_EQ(platform::SurfaceBlitFast(back_, 600, 440, block, {0, 0, 24, 24}),
+              platform::BlitResult::Ok);
+    std::vector<uint16_t> expected(size_t{640} * 480, 0x0841);
+    for (uint32_t y = 0; y < 24; ++y) {
+        for (uint32_t x = 0; x < 24; ++x) {
+            expected[(440 + y) * 640 + 600 + x] = picture[y * 24 + x];
+        }
+    }
+    ASSERT_EQ(platform::SurfaceFlip(primary_), platform::BlitResult::Ok);
+    EXPECT_EQ(Pixels(primary_), expected);
+    platform::TextContext* context = platform::SurfaceGetTextContext(back_);
+    EXPECT_NE(context, nullptr);
+    if (context != nullptr) {
+        EXPECT_TRUE(platform::SurfaceReleaseTextContext(back_, context));
+    }
     platform::SurfaceRelease(block);
 }
 

@@ -1,6 +1,7 @@
 // The input devices' promises: the version and settings the game asks for
-// are taken, and a snapshot fills every byte it is given: the keyboard's 256
-// bytes each up (0) or down (0x80), nothing down while no key is pressed.
+// are taken, a snapshot fills every byte it is given: the keyboard's 256
+// bytes each up (0) or down (0x80), nothing down while no key is pressed, and
+// a device that is not acquired answers lost until it is acquired again.
 #include <array>
 #include <cstdint>
 
@@ -32,7 +33,8 @@ TEST(InputTest, SnapshotsFillTheirWholeShape) {
 
     std::array<uint8_t, platform::kKeyboardStateBytes + 1> keys{};
     keys.fill(0x55);
-    ASSERT_TRUE(platform::InputReadState(keyboard, keys.data(), platform::kKeyboardStateBytes));
+    ASSERT_EQ(platform::InputReadState(keyboard, keys.data(), platform::kKeyboardStateBytes),
+              platform::InputReadResult::Ok);
     for (uint32_t code = 0; code < platform::kKeyboardStateBytes; ++code) {
         EXPECT_EQ(keys[code], 0) << "key " << code << " is not pressed";
     }
@@ -40,10 +42,20 @@ TEST(InputTest, SnapshotsFillTheirWholeShape) {
 
     std::array<uint8_t, platform::kMouseStateBytes> buttons{};
     buttons.fill(0x55);
-    ASSERT_TRUE(platform::InputReadState(mouse, buttons.data(), platform::kMouseStateBytes));
+    ASSERT_EQ(platform::InputReadState(mouse, buttons.data(), platform::kMouseStateBytes),
+              platform::InputReadResult::Ok);
     for (uint32_t at = 12; at < platform::kMouseStateBytes; ++at) {
         EXPECT_EQ(buttons[at], 0) << "button " << at - 12 << " is up";
     }
+
+    // A device no longer acquired is lost, not broken, until it is acquired
+    // again (a backend whose devices cannot go away reads on).
+    platform::InputUnacquire(keyboard);
+    EXPECT_NE(platform::InputReadState(keyboard, keys.data(), platform::kKeyboardStateBytes),
+              platform::InputReadResult::Failed);
+    ASSERT_TRUE(platform::InputAcquire(keyboard));
+    EXPECT_EQ(platform::InputReadState(keyboard, keys.data(), platform::kKeyboardStateBytes),
+              platform::InputReadResult::Ok);
 
     for (platform::InputDevice* device : {mouse, keyboard}) {
         platform::InputUnacquire(device);

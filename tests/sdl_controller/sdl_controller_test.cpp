@@ -94,7 +94,8 @@ class ControllerTest : public ::testing::Test {
     static std::string KeysDown() {
         Snapshot snapshot;
         snapshot.fill(0xEE);
-        EXPECT_TRUE(InputReadState(keyboard_, snapshot.data(), kKeyboardStateBytes));
+        EXPECT_EQ(InputReadState(keyboard_, snapshot.data(), kKeyboardStateBytes),
+                  InputReadResult::Ok);
         std::string down;
         for (std::size_t code = 0; code < snapshot.size(); ++code) {
             if (snapshot[code] == 0x80) {

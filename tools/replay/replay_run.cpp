@@ -235,6 +235,21 @@ void SetUpMachine(const Script& script, const Options& options) {
                 fake::AtVirtualTime(
                     atNs, [on = action.kind == TimedAction::Kind::DemoOn] { run.demo = on; });
                 break;
+            case TimedAction::Kind::SwitchAway:
+                fake::AtVirtualTime(atNs, fake::SwitchAway);
+                break;
+            case TimedAction::Kind::SwitchBack:
+                fake::AtVirtualTime(atNs, fake::SwitchBack);
+                break;
+            case TimedAction::Kind::KeyboardLost:
+                fake::AtVirtualTime(atNs, fake::LoseKeyboard);
+                break;
+            case TimedAction::Kind::KeyboardUnplugged:
+                fake::AtVirtualTime(atNs, fake::UnplugKeyboard);
+                break;
+            case TimedAction::Kind::KeyboardPlugged:
+                fake::AtVirtualTime(atNs, fake::PlugKeyboard);
+                break;
         }
     }
     if (script.endMs) {

@@ -35,7 +35,7 @@ std::optional<TimedAction> ParseTimed(std::istringstream& in, std::string* what)
     TimedAction action{};
     std::string verb;
     if (!ReadNumber(in, &action.atMs) || !(in >> verb)) {
-        *what = "expected: at MS down|up|shot|board|close|demo ...";
+        *what = "expected: at MS down|up|shot|board|close|demo|switch|keyboard ...";
         return std::nullopt;
     }
     if (verb == "down" || verb == "up") {
@@ -65,6 +65,27 @@ std::optional<TimedAction> ParseTimed(std::istringstream& in, std::string* what)
             return std::nullopt;
         }
         action.kind = onOff == "on" ? TimedAction::Kind::DemoOn : TimedAction::Kind::DemoOff;
+    } else if (verb == "switch") {
+        std::string way;
+        in >> way;
+        if (way != "away" && way != "back") {
+            *what = "expected: at MS switch away|back";
+            return std::nullopt;
+        }
+        action.kind = way == "away" ? TimedAction::Kind::SwitchAway : TimedAction::Kind::SwitchBack;
+    } else if (verb == "keyboard") {
+        std::string event;
+        in >> event;
+        if (event == "lost") {
+            action.kind = TimedAction::Kind::KeyboardLost;
+        } else if (event == "unplugged") {
+            action.kind = TimedAction::Kind::KeyboardUnplugged;
+        } else if (event == "plugged") {
+            action.kind = TimedAction::Kind::KeyboardPlugged;
+        } else {
+            *what = "expected: at MS keyboard lost|unplugged|plugged";
+            return std::nullopt;
+        }
     } else {
         *what = "unknown action '" + verb + "'";
         return std::nullopt;

@@ -9,7 +9,20 @@
 namespace korvane::replay {
 
 struct TimedAction {
-    enum class Kind { KeyDown, KeyUp, Shot, Board, Close, DemoOn, DemoOff };
+    enum class Kind {
+        KeyDown,
+        KeyUp,
+        Shot,
+        Board,
+        Close,
+        DemoOn,
+        DemoOff,
+        SwitchAway,  // the screen taken by another program: the surfaces are lost
+        SwitchBack,  // the screen the game's again
+        KeyboardLost,
+        KeyboardUnplugged,
+        KeyboardPlugged,
+    };
     uint64_t atMs;
     Kind kind;
     uint8_t scanCode = 0;  // keys

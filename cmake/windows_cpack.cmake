@@ -1,0 +1,5 @@
+# Read by cpack for each package it makes from the Windows build: the
+# installer is named apart from the zip.
+if(CPACK_GENERATOR STREQUAL "NSIS")
+    set(CPACK_PACKAGE_FILE_NAME "${CPACK_PACKAGE_FILE_NAME}-setup")
+endif()

@@ -1,0 +1,11 @@
+#pragma once
+// What the Windows backend's own tests can make happen that Wine cannot.
+#include "platform/sound_device.h"
+
+namespace korvane::platform::win32 {
+
+// Makes a buffer as one whose memory went with the sound device: it stops,
+// its samples are overwritten, and it counts as lost until restored.
+void LoseSoundBufferForTest(SoundBufferData& buffer);
+
+}  // namespace korvane::platform::win32

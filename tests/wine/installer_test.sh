@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine: installed silently for every user, its
+# files, Start-menu shortcut (with the game's folder as its working folder)
+# and uninstall entry are there; the game started through the shortcut plays
+# its session screen for screen as the headless build draws it from the
+# installed pictures; uninstalled silently, nothing of it is left. Then the
+# same install and uninstall for the current user alone.
+#   installer_test.sh WINE_RUN SETUP_EXE REPLAY_EXE REFERENCE_SCRIPT VERSION SHOT_PROBE
+# Run on a 640x480 screen (tests/sdl_gfx/run_on_xvfb.sh).
+set -uo pipefail
+wine_run=$(realpath "$1")
+setup=$(realpath "$2")
+replay=$(realpath "$3")
+reference_script=$(realpath "$4")
+version=$5
+probe=$(realpath "$6")
+
+work=$(mktemp -d /tmp/korvane-wine-setup-XXXXXX)
+game_pid=""
+korvane=""
+# shellcheck source=../support/screen_test_lib.sh
+source "$(dirname "$0")/../support/screen_test_lib.sh"
+# shellcheck source=wine_game_lib.sh
+source "$(dirname "$0")/wine_game_lib.sh"
+
+# The Windows game test's prefix: the two never run at the same time, and
+# whatever this test installs it takes away again.
+export KORVANE_WINEPREFIX=${KORVANE_E2E_WINEPREFIX:-$(dirname "$setup")/wine-prefix-e2e}
+export WINEPREFIX=$KORVANE_WINEPREFIX
+wineserver="$(dirname "$("$wine_run" --which-wine)")/wineserver"
+printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/asound-null.conf"
+export ALSA_CONFIG_PATH=$work/asound-null.conf
+
+cleanup() {
+    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
+    "$wineserver" -k 2>/dev/null
+    wait 2>/dev/null
+    if ((failures > 0)); then
+        local kept
+        kept=$(dirname "$setup")/wine-setup-test-shots
+        rm -rf "$kept" && mkdir -p "$kept" && cp -r "$work"/*.xwd "$work"/*.log "$work/reference" \
+            "$kept" 2>/dev/null
+        echo "screenshots kept in $kept"
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+key=Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\korvane
+drive_c=$WINEPREFIX/drive_c
+user_dir() { ls -d "$drive_c/users/"* 2>/dev/null | grep -v '/Public$' | head -1; }
+# reg_value HIVE NAME: a value of the uninstall entry, or nothing.
+reg_value() {
+    "$wine_run" reg query "$1\\$key" /v "$2" 2>/dev/null | tr -d '\r' |
+        awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+}
+entry_exists() { "$wine_run" reg query "$1\\$key" >/dev/null 2>&1; }
+gone() { [[ ! -e "$1" ]]; }
+
+# check_installed FOLDER SHORTCUT HIVE WINDOWS_FOLDER
+check_installed() {
+    local folder=$1 shortcut=$2 hive=$3 windows_folder=$4 missing=""
+    for f in korvane.exe how-to-play.txt Uninstall.exe Art/Loading.kvp Art/Main.kvp Art/Menu.kvp \
+        Art/FileMenu.kvp Art/Block{1..8}.kvp Sound/Music.wav Sound/Background.wav Sound/Thud.wav \
+        Sound/Drop.wav Sound/Rotate.wav; do
+        [[ -f "$folder/$f" ]] || missing+=" $f"
+    done
+    [[ -z "$missing" ]] && pass "the game's files are in $windows_folder" || fail "missing:$missing"
+    if [[ -f "$shortcut" ]]; then
+        # A shortcut keeps its target and working folder as UTF-16 strings.
+        # A shortcut keeps its paths as UTF-16 strings, some after a count
+        # that reads as one more character.
+        strings -el "$shortcut" >"$work/shortcut.txt"
+        has_string() {
+            WANTED=$1 awk '$0 == ENVIRON["WANTED"] || substr($0, 2) == ENVIRON["WANTED"] { found = 1 }
+                END { exit !found }' "$work/shortcut.txt"
+        }
+        has_string "$windows_folder\\korvane.exe" &&
+            pass "the Start-menu shortcut starts korvane.exe" || fail "shortcut target: $(cat "$work/shortcut.txt")"
+        has_string "$windows_folder" &&
+            pass "the shortcut's working folder is the game's folder" ||
+            fail "shortcut working folder: $(cat "$work/shortcut.txt")"
+    else
+        fail "no Start-menu shortcut at $shortcut"
+    fi
+    [[ "$(reg_value "$hive" DisplayName)" == KORVANE ]] && pass "the uninstall entry names KORVANE" ||
+        fail "DisplayName: $(reg_value "$hive" DisplayName)"
+    [[ "$(reg_value "$hive" DisplayVersion)" == "$version" ]] || fail "DisplayVersion: $(reg_value "$hive" DisplayVersion)"
+    [[ "$(reg_value "$hive" Publisher)" == "The KORVANE developers" ]] || fail "Publisher: $(reg_value "$hive" Publisher)"
+    [[ "$(reg_value "$hive" DisplayIcon)" == "$windows_folder\\korvane.exe,0" ]] ||
+        fail "DisplayIcon: $(reg_value "$hive" DisplayIcon)"
+    local size
+    size=$(reg_value "$hive" EstimatedSize)
+    ((size > 1000)) && pass "with its version, publisher, icon and size ($((size)) KiB)" ||
+        fail "EstimatedSize: $size"
+}
+
+# uninstall HIVE FOLDER SHORTCUT: runs the entry's quiet uninstall command
+# and waits until the folder has gone (the uninstaller finishes from a copy
+# of itself, after the first one has ended).
+uninstall() {
+    local hive=$1 folder=$2 shortcut=$3 quiet
+    quiet=$(reg_value "$hive" QuietUninstallString)
+    [[ "$quiet" == *" /S" ]] && pass "the uninstall entry has a silent uninstall" || fail "QuietUninstallString: $quiet"
+    local program=${quiet#\"}
+    program=${program%%\"*}
+    local arguments=${quiet##*\" }
+    # shellcheck disable=SC2086
+    "$wine_run" "$program" $arguments >/dev/null 2>&1
+    all_gone() { gone "$folder" && gone "$shortcut" && ! entry_exists "$hive"; }
+    wait_until 60 all_gone
+    gone "$folder" && pass "uninstalled, the folder has gone" || fail "left: $(ls -R "$folder")"
+    gone "$shortcut" && pass "and the shortcut" || fail "the shortcut is left"
+    entry_exists "$hive" && fail "the uninstall entry is left" || pass "and the uninstall entry"
+}
+
+"$wineserver" -k 2>/dev/null
+"$wine_run" cmd /c exit >/dev/null 2>&1
+all_folder="$drive_c/Program Files/KORVANE"
+all_shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/KORVANE.lnk"
+# Whatever a run that failed half way left.
+rm -rf "$all_folder" "$all_shortcut"
+"$wine_run" reg delete "HKLM\\$key" /f >/dev/null 2>&1
+"$wine_run" reg delete "HKCU\\$key" /f >/dev/null 2>&1
+
+echo "== installed silently for every user"
+"$wine_run" "$setup" /S >"$work/setup.log" 2>&1
+code=$?
+[[ "$code" == 0 ]] && pass "the installer ends with exit code 0" || fail "installer exit code $code"
+check_installed "$all_folder" "$all_shortcut" HKLM 'C:\Program Files\KORVANE'
+
+echo "== the installed game, started through its shortcut"
+mkdir -p "$work/reference"
+"$wine_run" "$replay" --assets "$all_folder" --shots "$work/reference" "$reference_script" \
+    >"$work/replay.log" 2>&1 || fail "the reference pictures: $(tail -3 "$work/replay.log")"
+# start /wait starts what the shortcut names, in its working folder, and
+# ends with the game's own exit code.
+(exec "$wine_run" start /wait /unix "$all_shortcut" >"$work/out.log" 2>"$work/err.log") &
+game_pid=$!
+wait_match loading loading 30
+wait_match menu menu 40
+press_to_match g filemenu filemenu 20
+press_to_match b menu-again menu 20
+key_down n
+playing_matches() {
+    shot real-playing &&
+        [[ $(differs_outside_the_well real-playing reference/playing) =~ ^[0-9]+$ ]] &&
+        (($(differs_outside_the_well real-playing reference/playing) <= 64))
+}
+# The counters are written in a face of each build's own: the left side is
+# left out too.
+differs_outside_the_well() {
+    local a
+    for a in "$1" "$2"; do
+        convert "$(picture "$a")" -fill black -draw "rectangle 0,0 562,479" "$work/${a//\//-}-masked.png"
+    done
+    compare -metric AE -fuzz 3% "$work/${1//\//-}-masked.png" "$work/${2//\//-}-masked.png" null: 2>&1 |
+        cut -d' ' -f1
+}
+wait_until 20 playing_matches && pass "N starts a game on the installed pictures" ||
+    fail "the play screen: $(differs_outside_the_well real-playing reference/playing) pixels differ"
+key_up n
+press_to_match Escape menu-after-game menu 20
+# E held until the wipe to black has begun: the menu is no longer whole.
+menu_left() {
+    shot real-exit &&
+        (($(compare -metric AE -fuzz 3% "xwd:$work/real-exit.xwd" "$work/reference/menu.png" \
+            null: 2>&1 | cut -d' ' -f1) > 64))
+}
+key_down e
+wait_until 20 menu_left || fail "E: the menu stays"
+key_up e
+wait_exit 30
+[[ "$code" == 0 ]] && pass "E ends the installed game with exit code 0" || fail "exit code $code"
+# start returns as the game ends; its files are free once its process has gone.
+game_ended() { ! pgrep -f 'KORVANE.korvane\.exe' >/dev/null; }
+wait_until 30 game_ended || fail "the game's process stays"
+
+echo "== uninstalled silently"
+uninstall HKLM "$all_folder" "$all_shortcut"
+
+echo "== installed and uninstalled for the current user alone"
+home=$(user_dir)
+user_folder="$home/AppData/Local/Programs/KORVANE"
+user_shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/KORVANE.lnk"
+"$wine_run" "$setup" /S /CurrentUser >"$work/setup-user.log" 2>&1
+code=$?
+[[ "$code" == 0 ]] && pass "the installer ends with exit code 0" || fail "installer exit code $code"
+entry_exists HKLM && fail "an entry for every user was made"
+check_installed "$user_folder" "$user_shortcut" HKCU \
+    "C:\\users\\$(basename "$home")\\AppData\\Local\\Programs\\KORVANE"
+uninstall HKCU "$user_folder" "$user_shortcut"
+
+echo "$passes passed, $failures failed"
+((failures == 0))

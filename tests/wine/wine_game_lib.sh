@@ -1,0 +1,120 @@
+# Shell functions of the end-to-end tests that play korvane.exe under Wine
+# on a virtual display, on top of tests/support/screen_test_lib.sh (sourced
+# by the including script first). The including script sets `work`,
+# `wine_run`, `korvane` and `probe`; `game_pid` is set here while a game runs.
+# shellcheck shell=bash
+
+# picture NAME: the file of a shot NAME ($work/NAME.xwd) or of a picture the
+# headless build drew ($work/NAME.png), as ImageMagick reads it.
+picture() {
+    if [[ -f "$work/$1.xwd" ]]; then
+        echo "xwd:$work/$1.xwd"
+    else
+        echo "$work/$1.png"
+    fi
+}
+
+# The blocks in the well on the plain test background: "width height left top"
+# of the box round everything that is not the background, the well's left
+# edge at 0, or "0 0 0 0".
+well_blocks() {
+    local count x0 y0 x1 y1
+    read -r count x0 y0 x1 y1 < <("$probe" "$work/$1.xwd" blocks 251 0 562 479 16 16 66)
+    if [[ -z "$y1" ]] || ((count == 0)); then
+        echo "0 0 0 0"
+    else
+        echo "$((x1 - x0 + 1)) $((y1 - y0 + 1)) $((x0 - 251)) $y0"
+    fi
+}
+
+game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
+
+# Keys go to the game's window. It is given the focus only when it has not
+# got it: Wine lets go of every key it holds down when the focus moves.
+focus_game() {
+    local window
+    window=$(game_window)
+    [[ -n "$window" && "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ]] &&
+        xdotool windowfocus --sync "$window" 2>/dev/null
+}
+
+# start_game FOLDER [VARIABLE=VALUE...]: the game from that folder, its
+# output in out.log and err.log.
+start_game() {
+    local folder=$1
+    shift
+    (cd "$folder" && exec env "$@" "$wine_run" "$korvane" >"$work/out.log" 2>"$work/err.log") &
+    game_pid=$!
+}
+
+# wait_until SECONDS COMMAND...: polls until the command succeeds.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while ((SECONDS <= deadline)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# The game window's state as the window manager keeps it: Normal or Iconic.
+game_state() { xprop -id "$(game_window)" WM_STATE 2>/dev/null | awk '/window state/ {print $3}'; }
+game_iconic() { [[ "$(game_state)" == Iconic ]]; }
+game_shown() { [[ "$(game_state)" == Normal ]]; }
+
+# "x y width height" of the inside of the game's window on the screen.
+game_inside() {
+    xwininfo -id "$(game_window)" 2>/dev/null | awk '
+        /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+        /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
+}
+
+# The pixels of two pictures that differ by more than 3 % in a channel,
+# leaving out the well and the preview box below the counters, where pieces
+# move while the game goes on.
+differs_outside_the_well() {
+    local a
+    for a in "$1" "$2"; do
+        convert "$(picture "$a")" -fill black -draw "rectangle 251,0 562,479" \
+            -draw "rectangle 0,330 250,479" "$work/${a//\//-}-masked.png"
+    done
+    compare -metric AE -fuzz 3% "$work/${1//\//-}-masked.png" "$work/${2//\//-}-masked.png" \
+        null: 2>&1 | cut -d' ' -f1
+}
+
+# Whether Wine showed a crash or error dialog of its own.
+wine_error_dialog() {
+    xdotool search --onlyvisible --name '^(Program Error|Wine Debugger)' 2>/dev/null | grep -q .
+}
+
+# wait_match NAME REFERENCE SECONDS: polls the screen until it is the picture
+# $work/reference/REFERENCE.png, give or take 64 pixels that differ by more
+# than 3 % in a channel.
+wait_match() {
+    local name=$1 reference=$2 seconds=$3 d=""
+    local deadline=$((SECONDS + seconds))
+    while ((SECONDS <= deadline)); do
+        shot "real-$name"
+        d=$(compare -metric AE -fuzz 3% "xwd:$work/real-$name.xwd" "$work/reference/$reference.png" \
+            null: 2>&1 | cut -d' ' -f1)
+        if [[ "$d" =~ ^[0-9]+$ && "$d" -le 64 ]]; then
+            pass "$name screen matches the headless build's ($d pixels differ)"
+            return 0
+        fi
+        sleep 0.2
+    done
+    fail "$name screen: $d pixels differ from the headless build's"
+    return 1
+}
+
+# press_to_match KEY NAME REFERENCE SECONDS: KEY held until the screen is
+# the reference picture (as wait_match).
+press_to_match() {
+    local status
+    key_down "$1"
+    wait_match "$2" "$3" "$4"
+    status=$?
+    key_up "$1"
+    return $status
+}
