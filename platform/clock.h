@@ -29,6 +29,7 @@ void SleepMs(uint32_t ms);
 // readings whatever the backend does here.
 //   headless: nothing (its clock is virtual; the calls are counted)
 //   desktop: nothing, since every clock reading already services the window
+//            and the sound device
 //   Windows: nothing, the game spins as it was made to
 //   browser: yields to the page's event loop, the only way it paints, takes
 //            keys and plays sound while the game waits

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# The desktop game's costs in one run: the real korvane on a 640x480 Xvfb
-# screen, started RUNS times (5 unless set), the median of each figure:
+# The desktop game's costs in one run: the real korvane on an Xvfb screen of
+# SCREEN pixels (640x480 unless set; 1280x800 and 3840x2160 show the scaling's
+# cost), started RUNS times (5 unless set), the median of each figure:
 #   - launch to the loading picture, and to the main menu fully shown (with
 #     what start-up took beyond its four seconds of pauses and the wipe);
 #   - resident memory (VmRSS, VmHWM) in the main menu and after 30 s of play;
 #   - a play frame's work without its wait (median, p99) and the frame
 #     period (median, max), read with perf's probes on the frame's wait.
-# Usage: scripts/bench-desktop.sh [BUILD_DIR]   (default: build)
+# Usage: [SCREEN=WxH] [RUNS=N] scripts/bench-desktop.sh [BUILD_DIR]   (default: build)
 # Needs Xvfb and xdotool; perf (run as root) for the frame figures.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${RUNS:-5}
+screen=${SCREEN:-640x480}
 play_seconds=30
 
 # A folder that is not a build tree (a copy of korvane, data/ and the
@@ -36,7 +38,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
     [[ -s "$work/display" ]] && break
@@ -130,7 +132,7 @@ done
 mib() { awk '{printf "%.1f", $1 / 1024}'; }
 pct() { sort -g | awk -v p="$1" '{v[NR] = $1} END {if (NR == 0) print "n/a"; else {i = int(NR * p / 100 + 0.5); if (i < 1) i = 1; printf "%.2f", v[i]}}'; }
 
-echo "== korvane on a 640x480 Xvfb, median of $runs runs"
+echo "== korvane on a $screen Xvfb, median of $runs runs"
 echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 printf "launch to the loading picture        %8s ms\n" "$(median <"$work/first")"
 printf "launch to the main menu fully shown  %8s ms\n" "$(median <"$work/menu")"

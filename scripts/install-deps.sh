@@ -29,7 +29,13 @@ build_packages=(
 # lintian, appstreamcli, desktop-file-validate and man check the package and
 # its metadata; fakeroot installs it into a throw-away root when not root.
 test_packages=(
-    xvfb xauth xdotool x11-utils x11-apps openbox imagemagick sox clang-format
+    xvfb xauth xdotool x11-utils x11-xserver-utils x11-apps openbox imagemagick sox clang-format
+    # An input method in a Japanese mode (IBus with Anthy, its Python engine,
+    # GSettings over dconf) in a D-Bus session of the test's own.
+    ibus ibus-anthy python3-gi gir1.2-ibus-1.0 dbus-daemon libglib2.0-bin dconf-service
+    dconf-gsettings-backend
+    # A sound server that a test stops and starts again during a game.
+    pulseaudio pulseaudio-utils
     lintian appstream desktop-file-utils man-db fakeroot
     # The Windows build's tests: GoogleTest's sources, Wine to run them,
     # wrestool to read the program's resources back, xmllint for its manifest.

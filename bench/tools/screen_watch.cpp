@@ -1,4 +1,5 @@
-// Watches an X screen for one of the game's pictures and says when it came:
+// Watches an X screen for one of the game's pictures, laid on it as the game
+// lays it (platform/common/picture_scale.h), and says when it came:
 //   korvane_screen_watch SINCE_NS TIMEOUT_S PICTURE.kvp [PREVIOUS.kvp]
 // prints "FIRST_MS FULL_MS": milliseconds from SINCE_NS (CLOCK_REALTIME
 // nanoseconds, as `date +%s%N` gives them) until the first sample point
@@ -27,6 +28,8 @@
 #include <memory>
 #include <thread>
 #include <vector>
+
+#include "platform/common/picture_scale.h"
 
 namespace {
 
@@ -143,10 +146,34 @@ int main(int argc, char** argv) {
     const Window root = DefaultRootWindow(display);
     const auto screenWidth = static_cast<uint32_t>(DisplayWidth(display, DefaultScreen(display)));
     const auto screenHeight = static_cast<uint32_t>(DisplayHeight(display, DefaultScreen(display)));
-    uint32_t scale =
-        std::max(1U, std::min(screenWidth / target.width, screenHeight / target.height));
-    const uint32_t offsetX = (screenWidth - target.width * scale) / 2;
-    const uint32_t offsetY = (screenHeight - target.height * scale) / 2;
+    const korvane::platform::PicturePlacement at = korvane::platform::PlacePicture(
+        static_cast<int32_t>(target.width), static_cast<int32_t>(target.height),
+        static_cast<int32_t>(screenWidth), static_cast<int32_t>(screenHeight));
+    // The screen pixel whose centre is nearest the picture pixel's centre.
+    auto screenX = [&](uint32_t x) {
+        return at.x + static_cast<int32_t>((2 * int64_t{x} + 1) * at.width / (2 * target.width));
+    };
+    auto screenY = [&](uint32_t y) {
+        return at.y + static_cast<int32_t>((2 * int64_t{y} + 1) * at.height / (2 * target.height));
+    };
+    // Where the picture is smoothed, a pixel next to a different one may be
+    // shown mixed with it: each point is moved, within a few pixels, to one
+    // whose neighbours all have its colour.
+    auto flatAround = [&](uint32_t x, uint32_t y) {
+        if (!at.smooth) {
+            return true;
+        }
+        const Colour c = Shown(target, x, y);
+        for (uint32_t ny = y == 0 ? 0 : y - 1; ny <= std::min(y + 1, target.height - 1); ++ny) {
+            for (uint32_t nx = x == 0 ? 0 : x - 1; nx <= std::min(x + 1, target.width - 1); ++nx) {
+                const Colour n = Shown(target, nx, ny);
+                if (n.r != c.r || n.g != c.g || n.b != c.b) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
 
     // Twelve rows of sixteen points, the picture's last row and column among them.
     std::vector<uint32_t> rows;
@@ -156,7 +183,10 @@ int main(int argc, char** argv) {
     std::vector<Point> points;
     for (uint32_t y : rows) {
         for (uint32_t i = 0; i < 16; ++i) {
-            const uint32_t x = i == 15 ? target.width - 1 : target.width * i / 15 + 2;
+            uint32_t x = i == 15 ? target.width - 1 : target.width * i / 15 + 2;
+            for (uint32_t step = 0; step < 6 && !flatAround(x, y); ++step) {
+                x = x >= 3 ? x - 1 : x + 1;
+            }
             const Colour want = Shown(target, x, y);
             const bool counts = previous.bgr.empty() || !Near(Shown(previous, x, y), want);
             points.push_back({x, y, want, counts});
@@ -171,9 +201,8 @@ int main(int argc, char** argv) {
         size_t matching = 0;
         bool anyCounting = false;
         for (uint32_t y : rows) {
-            XImage* row = XGetImage(display, root, static_cast<int>(offsetX),
-                                    static_cast<int>(offsetY + y * scale), target.width * scale, 1,
-                                    AllPlanes, ZPixmap);
+            XImage* row = XGetImage(display, root, at.x, screenY(y),
+                                    static_cast<unsigned>(at.width), 1, AllPlanes, ZPixmap);
             if (row == nullptr) {
                 continue;
             }
@@ -181,7 +210,7 @@ int main(int argc, char** argv) {
                 if (p.y != y) {
                     continue;
                 }
-                const unsigned long pixel = XGetPixel(row, static_cast<int>(p.x * scale), 0);
+                const unsigned long pixel = XGetPixel(row, screenX(p.x) - at.x, 0);
                 const Colour seen{static_cast<int>((pixel >> 16) & 0xFF),
                                   static_cast<int>((pixel >> 8) & 0xFF),
                                   static_cast<int>(pixel & 0xFF)};

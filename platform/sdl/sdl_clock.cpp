@@ -10,6 +10,11 @@ namespace {
 // The game's clock runs at the 10 MHz that current desktop systems report,
 // whatever SDL's own counter rate is.
 constexpr uint64_t kCounterRate = 10'000'000;
+
+void ServiceHost() {
+    sdl::ServiceWindow();
+    sdl::ServiceSound();
+}
 }  // namespace
 
 bool CounterFrequency(uint64_t* countsPerSecond) {
@@ -18,9 +23,9 @@ bool CounterFrequency(uint64_t* countsPerSecond) {
 }
 
 // The game spins on the clock between its frames and through its pauses, so
-// reading the clock is where the window gets its turn.
+// reading the clock is where the window and the sound device get their turn.
 uint64_t CounterValue() {
-    sdl::ServiceWindow();
+    ServiceHost();
     const uint64_t raw = SDL_GetPerformanceCounter();
     const uint64_t rate = SDL_GetPerformanceFrequency();
     const uint64_t seconds = raw / rate;
@@ -29,7 +34,7 @@ uint64_t CounterValue() {
 }
 
 uint32_t TimerMs() {
-    sdl::ServiceWindow();
+    ServiceHost();
     return SDL_GetTicks();
 }
 
@@ -38,7 +43,7 @@ void SleepMs(uint32_t ms) {
     const uint64_t end = SDL_GetTicks64() + ms;
     for (uint64_t now = SDL_GetTicks64(); now < end; now = SDL_GetTicks64()) {
         SDL_Delay(static_cast<Uint32>(std::min<uint64_t>(end - now, 20)));
-        sdl::ServiceWindow();
+        ServiceHost();
     }
 }
 

@@ -1,28 +1,19 @@
 #include "platform/sdl/sdl_present.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <string>
+
+#include "platform/common/picture_scaler.h"
 
 namespace korvane::platform::sdl {
 namespace {
 
-struct RendererDestroyer {
-    void operator()(SDL_Renderer* renderer) const { SDL_DestroyRenderer(renderer); }
-};
-struct TextureDestroyer {
-    void operator()(SDL_Texture* texture) const { SDL_DestroyTexture(texture); }
-};
 struct SurfaceFreer {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
 };
 
 struct Presenter {
-    PresentPath path = PresentPath::None;
     SDL_Window* window = nullptr;
     int width = 640;
     int height = 480;
@@ -31,34 +22,12 @@ struct Presenter {
     const SDL_Surface* seen = nullptr;
     int seenWidth = 0;
     int seenHeight = 0;
-    std::unique_ptr<SDL_Renderer, RendererDestroyer> renderer;
-    std::unique_ptr<SDL_Texture, TextureDestroyer> texture;
+    PictureScaler scaler;
+    // Where the picture is scaled when the window's pixels are not 32-bit
+    // with 8-bit channels; copied into the window from there.
+    std::unique_ptr<SDL_Surface, SurfaceFreer> staging;
 };
 Presenter presenter;
-
-// Where the picture goes in an output of `outWidth` x `outHeight`.
-struct Placement {
-    int scale = 0;  // whole multiple, or 0 when the output is smaller than the picture
-    SDL_Rect target{};
-};
-
-Placement Place(int outWidth, int outHeight) {
-    Placement p;
-    if (outWidth >= presenter.width && outHeight >= presenter.height) {
-        p.scale = std::min(outWidth / presenter.width, outHeight / presenter.height);
-        p.target.w = presenter.width * p.scale;
-        p.target.h = presenter.height * p.scale;
-    } else if (outWidth * presenter.height <= outHeight * presenter.width) {
-        p.target.w = outWidth;
-        p.target.h = outWidth * presenter.height / presenter.width;
-    } else {
-        p.target.h = outHeight;
-        p.target.w = outHeight * presenter.width / presenter.height;
-    }
-    p.target.x = (outWidth - p.target.w) / 2;
-    p.target.y = (outHeight - p.target.h) / 2;
-    return p;
-}
 
 // The part of `band` where `pixels` differ from `previous`; empty when none.
 SDL_Rect ChangedPart(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
@@ -97,55 +66,70 @@ SDL_Rect ChangedPart(const uint8_t* pixels, int32_t pitch, const uint8_t* previo
     return SDL_Rect{left, top, right - left, bottom - top};
 }
 
-// A 5-6-5 pixel widened to 8 bits a channel, at the window's channel places.
-struct Widener {
-    uint32_t redShift;
-    uint32_t greenShift;
-    uint32_t blueShift;
-    uint32_t alpha;
-    uint32_t operator()(uint16_t pixel) const {
-        const uint32_t r = pixel >> 11;
-        const uint32_t g = (pixel >> 5) & 0x3F;
-        const uint32_t b = pixel & 0x1F;
-        return ((r << 3 | r >> 2) << redShift) | ((g << 2 | g >> 4) << greenShift) |
-               ((b << 3 | b >> 2) << blueShift) | alpha;
-    }
-};
-
-// Whole-multiple scaling into a window of 8-bit channels: each picture row
-// is widened once into the window and copied down to the rows below it.
-void ScaleInto(SDL_Surface& out, const Placement& at, const uint8_t* pixels, int32_t pitch,
-               const SDL_Rect& part) {
-    const SDL_PixelFormat& f = *out.format;
-    const Widener widen{f.Rshift, f.Gshift, f.Bshift, f.Amask};
-    const int scale = at.scale;
-    for (int y = part.y; y < part.y + part.h; ++y) {
-        const auto* source =
-            reinterpret_cast<const uint16_t*>(pixels + static_cast<size_t>(y) * pitch);
-        auto* first = static_cast<uint8_t*>(out.pixels) +
-                      static_cast<size_t>(at.target.y + y * scale) * out.pitch +
-                      static_cast<size_t>(at.target.x + part.x * scale) * 4;
-        auto* row = reinterpret_cast<uint32_t*>(first);
-        for (int x = part.x; x < part.x + part.w; ++x) {
-            const uint32_t shown = widen(source[x]);
-            for (int k = 0; k < scale; ++k) {
-                *row++ = shown;
-            }
-        }
-        for (int k = 1; k < scale; ++k) {
-            std::memcpy(first + static_cast<size_t>(k) * out.pitch, first,
-                        static_cast<size_t>(part.w) * scale * 4);
-        }
-    }
-}
-
-bool FastFormat(const SDL_Surface& out) {
+bool EightBitChannels(const SDL_Surface& out) {
     const SDL_PixelFormat& f = *out.format;
     return f.BytesPerPixel == 4 && f.Rloss == 0 && f.Gloss == 0 && f.Bloss == 0;
 }
 
-void ShowOnSurface(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
-                   const SDL_Rect& band) {
+// The surface the picture is scaled into: the window's own, or the staging
+// surface of the window's size.
+SDL_Surface* ScaleTarget(SDL_Surface* out) {
+    if (EightBitChannels(*out)) {
+        presenter.staging.reset();
+        return out;
+    }
+    if (!presenter.staging || presenter.staging->w != out->w || presenter.staging->h != out->h) {
+        presenter.staging.reset(
+            SDL_CreateRGBSurfaceWithFormat(0, out->w, out->h, 32, SDL_PIXELFORMAT_RGB888));
+    }
+    return presenter.staging.get();
+}
+
+ScreenPixels PixelsOf(const SDL_Surface& surface) {
+    const SDL_PixelFormat& f = *surface.format;
+    ScreenPixels pixels;
+    pixels.pixels = static_cast<uint8_t*>(surface.pixels);
+    pixels.pitch = surface.pitch;
+    pixels.redShift = f.Rshift;
+    pixels.greenShift = f.Gshift;
+    pixels.blueShift = f.Bshift;
+    pixels.alphaMask = f.Amask;
+    return pixels;
+}
+
+}  // namespace
+
+bool PresenterOpen(SDL_Window* window, uint32_t width, uint32_t height) {
+    PresenterClose();
+    if (window == nullptr || width == 0 || height == 0) {
+        return false;
+    }
+    // Without this SDL may back the window surface with a GPU texture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_GetWindowSurface(window) == nullptr) {
+        return false;
+    }
+    presenter.window = window;
+    presenter.width = static_cast<int>(width);
+    presenter.height = static_cast<int>(height);
+    presenter.whole = true;
+    return true;
+}
+
+void PresenterClose() {
+    presenter.staging.reset();
+    presenter.seen = nullptr;
+    presenter.window = nullptr;
+}
+
+void PresenterShow(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
+                   const SDL_Rect* band) {
+    const SDL_Rect all{0, 0, presenter.width, presenter.height};
+    SDL_Rect within = all;
+    if (presenter.window == nullptr ||
+        (band != nullptr && SDL_IntersectRect(band, &all, &within) == SDL_FALSE)) {
+        return;
+    }
     SDL_Surface* out = SDL_GetWindowSurface(presenter.window);
     if (out == nullptr) {
         return;
@@ -157,170 +141,35 @@ void ShowOnSurface(const uint8_t* pixels, int32_t pitch, const uint8_t* previous
         presenter.whole = true;
     }
     const bool whole = presenter.whole;
-    const SDL_Rect all{0, 0, presenter.width, presenter.height};
-    const SDL_Rect part = whole ? all : ChangedPart(pixels, pitch, previous, band);
+    const SDL_Rect part = whole ? all : ChangedPart(pixels, pitch, previous, within);
     if (part.w <= 0 || part.h <= 0) {
         return;  // the window shows this picture already
     }
-    const Placement at = Place(out->w, out->h);
-    if (SDL_MUSTLOCK(out) && SDL_LockSurface(out) != 0) {
+    SDL_Surface* target = ScaleTarget(out);
+    if (target == nullptr || (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0)) {
         return;
     }
     if (whole) {
-        SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
+        SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0, 0, 0));
     }
-    SDL_Rect sent = at.target;
-    if (at.scale > 0 && FastFormat(*out)) {
-        ScaleInto(*out, at, pixels, pitch, part);
-        sent = SDL_Rect{at.target.x + part.x * at.scale, at.target.y + part.y * at.scale,
-                        part.w * at.scale, part.h * at.scale};
-    } else {
-        // Any other window format, or a window smaller than the picture:
-        // SDL's own scaler, on the whole picture.
-        std::unique_ptr<SDL_Surface, SurfaceFreer> source(SDL_CreateRGBSurfaceWithFormatFrom(
-            const_cast<uint8_t*>(pixels), presenter.width, presenter.height, 16, pitch,
-            SDL_PIXELFORMAT_RGB565));
-        if (source) {
-            SDL_Rect to = at.target;
-            SDL_BlitScaled(source.get(), nullptr, out, &to);
-        }
+    presenter.scaler.Prepare(presenter.width, presenter.height, out->w, out->h);
+    const PixelBox drawn = presenter.scaler.Draw(
+        pixels, pitch, {part.x, part.y, part.x + part.w, part.y + part.h}, PixelsOf(*target));
+    if (SDL_MUSTLOCK(target)) {
+        SDL_UnlockSurface(target);
     }
-    if (SDL_MUSTLOCK(out)) {
-        SDL_UnlockSurface(out);
+    SDL_Rect sent =
+        whole ? SDL_Rect{0, 0, out->w, out->h}
+              : SDL_Rect{drawn.left, drawn.top, drawn.right - drawn.left, drawn.bottom - drawn.top};
+    if (target != out) {
+        SDL_Rect to = sent;
+        SDL_BlitSurface(target, &sent, out, &to);
     }
     if (whole) {
         SDL_UpdateWindowSurface(presenter.window);
         presenter.whole = false;
-    } else {
+    } else if (sent.w > 0 && sent.h > 0) {
         SDL_UpdateWindowSurfaceRects(presenter.window, &sent, 1);
-    }
-}
-
-void ShowWithRenderer(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
-                      const SDL_Rect& band) {
-    const SDL_Rect all{0, 0, presenter.width, presenter.height};
-    const SDL_Rect part = presenter.whole ? all : ChangedPart(pixels, pitch, previous, band);
-    if (part.w <= 0 || part.h <= 0) {
-        return;
-    }
-    presenter.whole = false;
-    SDL_UpdateTexture(
-        presenter.texture.get(), &part,
-        pixels + static_cast<size_t>(part.y) * pitch + static_cast<size_t>(part.x) * 2, pitch);
-    // The flip may hand back any earlier frame, so each present draws it all.
-    SDL_SetRenderDrawColor(presenter.renderer.get(), 0, 0, 0, 255);
-    SDL_RenderClear(presenter.renderer.get());
-    SDL_RenderCopy(presenter.renderer.get(), presenter.texture.get(), nullptr, nullptr);
-    SDL_RenderPresent(presenter.renderer.get());
-}
-
-bool HasGpu() {
-    std::error_code ignored;
-    const std::filesystem::directory_iterator nodes("/dev/dri", ignored);
-    return std::any_of(begin(nodes), end(nodes), [](const auto& entry) {
-        return entry.path().filename().string().rfind("renderD", 0) == 0;
-    });
-}
-
-// The whole multiple the picture gets on the desktop.
-int DesktopScale() {
-    SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) {
-        return 1;
-    }
-    return Place(mode.w, mode.h).scale;
-}
-
-bool OpenWindowSurface() {
-    // Without this SDL may back the window surface with a GPU texture.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    return SDL_GetWindowSurface(presenter.window) != nullptr;
-}
-
-bool OpenRenderer() {
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    presenter.renderer.reset(SDL_CreateRenderer(presenter.window, -1, SDL_RENDERER_ACCELERATED));
-    if (!presenter.renderer) {
-        presenter.renderer.reset(SDL_CreateRenderer(presenter.window, -1, SDL_RENDERER_SOFTWARE));
-    }
-    if (!presenter.renderer || SDL_RenderSetLogicalSize(presenter.renderer.get(), presenter.width,
-                                                        presenter.height) != 0) {
-        return false;
-    }
-    presenter.texture.reset(SDL_CreateTexture(presenter.renderer.get(), SDL_PIXELFORMAT_RGB565,
-                                              SDL_TEXTUREACCESS_STREAMING, presenter.width,
-                                              presenter.height));
-    int outWidth = 0;
-    int outHeight = 0;
-    SDL_GetRendererOutputSize(presenter.renderer.get(), &outWidth, &outHeight);
-    SDL_RenderSetIntegerScale(presenter.renderer.get(),
-                              Place(outWidth, outHeight).scale > 0 ? SDL_TRUE : SDL_FALSE);
-    return presenter.texture != nullptr;
-}
-
-}  // namespace
-
-bool PresenterOpen(SDL_Window* window, uint32_t width, uint32_t height) {
-    PresenterClose();
-    if (window == nullptr || width == 0 || height == 0) {
-        return false;
-    }
-    presenter.window = window;
-    presenter.width = static_cast<int>(width);
-    presenter.height = static_cast<int>(height);
-    const char* asked = std::getenv("KORVANE_PRESENT");
-    const std::string wanted = asked != nullptr ? asked : "";
-    // A GPU earns its start-up time and memory only when software would have
-    // to scale the picture to a very large screen.
-    const bool gpu = wanted == "gpu" || (wanted != "software" && HasGpu() && DesktopScale() >= 3);
-    if (!gpu && OpenWindowSurface()) {
-        presenter.path = PresentPath::WindowSurface;
-    } else if (OpenRenderer()) {
-        presenter.path = PresentPath::Renderer;
-    } else {
-        PresenterClose();
-        return false;
-    }
-    if (asked != nullptr) {
-        SDL_RendererInfo info{};
-        const char* name = "";
-        if (presenter.renderer && SDL_GetRendererInfo(presenter.renderer.get(), &info) == 0) {
-            name = info.name;
-        }
-        if (presenter.path == PresentPath::WindowSurface) {
-            std::fprintf(stderr, "korvane: showing the picture through the window surface\n");
-        } else {
-            std::fprintf(stderr, "korvane: showing the picture through the renderer \"%s\"\n",
-                         name);
-        }
-    }
-    presenter.whole = true;
-    return true;
-}
-
-void PresenterClose() {
-    presenter.texture.reset();
-    presenter.renderer.reset();
-    presenter.path = PresentPath::None;
-    presenter.seen = nullptr;
-    presenter.window = nullptr;
-}
-
-PresentPath PresenterPath() {
-    return presenter.path;
-}
-
-void PresenterShow(const uint8_t* pixels, int32_t pitch, const uint8_t* previous,
-                   const SDL_Rect* band) {
-    const SDL_Rect all{0, 0, presenter.width, presenter.height};
-    SDL_Rect within = all;
-    if (band != nullptr && SDL_IntersectRect(band, &all, &within) == SDL_FALSE) {
-        return;
-    }
-    if (presenter.path == PresentPath::WindowSurface) {
-        ShowOnSurface(pixels, pitch, previous, within);
-    } else if (presenter.path == PresentPath::Renderer) {
-        ShowWithRenderer(pixels, pitch, previous, within);
     }
 }
 

@@ -39,6 +39,7 @@ struct SoundBufferData {
     uint32_t writePosition = 0;
     int32_t volume = kVolumeFull;
     int32_t pan = 0;
+    uint32_t rate = 0;  // the rate it plays at, in frames a second
 
     // Set under the device lock: false from a lock until its unlock, so the
     // callback never reads memory the game is writing.
@@ -69,6 +70,11 @@ struct SdlSoundDevice {
 };
 
 SdlSoundDevice device;
+
+// How often the device is looked at, and how often, once SDL has stopped it
+// (its sound server went away), a new one is tried.
+constexpr uint64_t kLookEveryMs = 250;
+constexpr uint64_t kRetryEveryMs = 1000;
 
 class DeviceLock {
   public:
@@ -137,6 +143,22 @@ void Callback(void* /*userdata*/, Uint8* stream, int bytes) {
     device.callbacks.fetch_add(1);
 }
 
+// SDL's default output device in the mixer's format, paused; 0 when there
+// is none. `rate` is the device's frame rate.
+SDL_AudioDeviceID OpenOutput(uint32_t* rate) {
+    SDL_AudioSpec wanted{};
+    wanted.freq = kDeviceRate;
+    wanted.format = AUDIO_F32SYS;
+    wanted.channels = 2;
+    wanted.samples = kDeviceFrames;
+    wanted.callback = Callback;
+    SDL_AudioSpec obtained{};
+    // No changes allowed: SDL converts to whatever the hardware wants.
+    const SDL_AudioDeviceID id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    *rate = id != 0 ? static_cast<uint32_t>(obtained.freq) : 0;
+    return id;
+}
+
 void StoreGains(SoundBufferData& buffer) {
     float left = 1.0F;
     float right = 1.0F;
@@ -154,19 +176,10 @@ bool SoundDeviceOpen() {
     if (!sdl::StartSubsystems(SDL_INIT_AUDIO)) {
         return false;
     }
-    SDL_AudioSpec wanted{};
-    wanted.freq = kDeviceRate;
-    wanted.format = AUDIO_F32SYS;
-    wanted.channels = 2;
-    wanted.samples = kDeviceFrames;
-    wanted.callback = Callback;
-    SDL_AudioSpec obtained{};
-    // No changes allowed: SDL converts to whatever the hardware wants.
-    device.id = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    device.id = OpenOutput(&device.rate);
     if (device.id == 0) {
         return false;
     }
-    device.rate = static_cast<uint32_t>(obtained.freq);
     SDL_PauseAudioDevice(device.id, 0);
     // Runs before SDL shuts down and before buffers still held by the game
     // are freed by its static destructors.
@@ -210,7 +223,8 @@ SoundBuffer SoundBufferCreate(const SoundBufferDescription& description, int /*s
     SoundBuffer buffer(new SoundBufferData);
     buffer->description = description;
     buffer->memory.assign(description.bytes, description.format.bitsPerSample == 8 ? 0x80 : 0x00);
-    buffer->step.store(MixStep(description.format.samplesPerSecond, device.rate));
+    buffer->rate = description.format.samplesPerSecond;
+    buffer->step.store(MixStep(buffer->rate, device.rate));
     DeviceLock lock;
     auto freeEntry = std::find(device.buffers.begin(), device.buffers.end(), nullptr);
     if (freeEntry == device.buffers.end()) {
@@ -290,8 +304,8 @@ bool SoundBufferSetFrequency(SoundBufferData& buffer, uint32_t samplesPerSecond)
         return false;
     }
     const uint32_t own = buffer.description.format.samplesPerSecond;
-    buffer.step.store(
-        MixStep(samplesPerSecond == kFrequencyOriginal ? own : samplesPerSecond, device.rate));
+    buffer.rate = samplesPerSecond == kFrequencyOriginal ? own : samplesPerSecond;
+    buffer.step.store(MixStep(buffer.rate, device.rate));
     return true;
 }
 
@@ -305,6 +319,39 @@ bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
 }
 
 namespace sdl {
+
+void ServiceSound() {
+    static uint64_t nextLook = 0;
+    static uint64_t nextTry = 0;
+    const uint64_t now = SDL_GetTicks64();
+    if (device.id == 0 || now < nextLook) {
+        return;
+    }
+    nextLook = now + kLookEveryMs;
+    // SDL stops a device whose sound server or hardware went away, and goes
+    // on calling its callback at the device's pace: every sound plays on
+    // unheard, and the game sees no difference.
+    if (SDL_GetAudioDeviceStatus(device.id) != SDL_AUDIO_STOPPED || now < nextTry) {
+        return;
+    }
+    nextTry = now + kRetryEveryMs;
+    uint32_t rate = 0;
+    const SDL_AudioDeviceID fresh = OpenOutput(&rate);
+    if (fresh == 0) {
+        return;
+    }
+    // The buffers keep their samples and their state; they move to the new
+    // device as they are, the old one gone first so that only one mixes.
+    SDL_CloseAudioDevice(device.id);
+    device.id = fresh;
+    device.rate = rate;
+    for (SoundBufferData* buffer : device.buffers) {
+        if (buffer != nullptr) {
+            buffer->step.store(MixStep(buffer->rate, rate));
+        }
+    }
+    SDL_PauseAudioDevice(fresh, 0);
+}
 
 void MixPlayingSounds(float* out, uint32_t frames) {
     DeviceLock lock;

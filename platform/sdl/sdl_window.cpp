@@ -1,9 +1,12 @@
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <string>
 
+#include "platform/common/picture_scale.h"
 #include "platform/sdl/sdl_shared.h"
 #include "platform/window.h"
 
@@ -20,17 +23,31 @@ SDL_Window* window = nullptr;
 // The class the window manager sees (WM_CLASS on X11): the game's own name
 // for its window class, so the desktop can tell its window by it.
 std::string windowClass = "KV_Class";
-// Windowed play shows the picture at twice its size.
-constexpr int kWindowedScale = 2;
 int pictureWidth = 640;
 int pictureHeight = 480;
 bool managed = true;  // a window manager places the window
 bool fullScreen = true;
-// Set as SDL queues an event; acted on by the next pump of the window.
-bool toggleWanted = false;
-bool redrawWanted = false;
 
-int WatchEvents(void* userdata, SDL_Event* event);
+// The frame the window manager draws around the window, as it last said.
+struct Frame {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    bool operator==(const Frame&) const = default;
+};
+// The frame the window was last placed for: the manager tells the frame only
+// after the window has left the full screen, so it is placed again then.
+Frame placedFrame;
+int placedDisplay = 0;
+
+// Set by the event filter, which runs on whichever thread SDL sends an event
+// from (the sound device's thread among them); acted on by the main thread's
+// next pump of the window.
+std::atomic<bool> toggleWanted{false};
+std::atomic<bool> redrawWanted{false};
+
+int FilterEvents(void* userdata, SDL_Event* event);
 
 void StopSdl() {
     if (window != nullptr) {
@@ -59,18 +76,29 @@ SDL_Window* MakeWindow(const char* title, int width, int height, Uint32 extraFla
     }
     pictureWidth = width;
     pictureHeight = height;
-    // Pointer motion would only fill the queue: the game never reads it.
-    SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
-    // Made hidden, so that it is shown once, already on the whole screen.
+    SDL_SetEventFilter(FilterEvents, nullptr);
+    // The compositor is asked to stand aside only while the game is on the
+    // whole screen (SetFullScreen); SDL would ask it for every window.
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    managed = HasWindowManager();
+    // Made hidden and, where a window manager places it, already full
+    // screen, so that it is first shown on the whole screen with no frame.
+    const Uint32 flags =
+        SDL_WINDOW_HIDDEN | extraFlags | (managed ? Uint32{SDL_WINDOW_FULLSCREEN_DESKTOP} : 0U);
     SDL_Window* made = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                        width, height, SDL_WINDOW_HIDDEN | extraFlags);
+                                        width, height, flags);
     if (made == nullptr) {
         return nullptr;
     }
+    // The game takes no text. Left on, an input method (IBus or Fcitx in a
+    // Japanese, Chinese or Korean mode) takes the letter and arrow keys for
+    // itself and they never reach the keyboard's state.
+    SDL_StopTextInput();
     SetIcon(made);
     window = made;
-    SDL_AddEventWatch(WatchEvents, nullptr);
-    managed = HasWindowManager(made);
+    if (managed) {
+        MarkFullScreenBeforeShown(made);
+    }
     SetFullScreen(true);
     if ((extraFlags & SDL_WINDOW_HIDDEN) == 0) {
         SDL_ShowWindow(made);
@@ -114,10 +142,49 @@ SDL_Window* GameWindow() {
     return window;
 }
 
+namespace {
+
+Frame FrameNow() {
+    Frame frame;
+    if (SDL_GetWindowBordersSize(window, &frame.top, &frame.left, &frame.bottom, &frame.right) !=
+        0) {
+        return Frame{};
+    }
+    return frame;
+}
+
+// The largest window the picture's layout allows inside the usable area of
+// display `index` (the desktop less its panels), frame included, in the
+// middle of that area.
+void PlaceInWindow(int index) {
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(index, &usable) != 0 &&
+        SDL_GetDisplayBounds(index, &usable) != 0) {
+        return;
+    }
+    const Frame frame = FrameNow();
+    const PicturePlacement at =
+        PlacePicture(pictureWidth, pictureHeight, usable.w - frame.left - frame.right,
+                     usable.h - frame.top - frame.bottom);
+    if (at.width <= 0 || at.height <= 0) {
+        return;
+    }
+    SDL_SetWindowSize(window, at.width, at.height);
+    // Given as a place on the desktop, not as "centred", which SDL takes to
+    // mean centred on the first display.
+    SDL_SetWindowPosition(window, usable.x + frame.left + at.x, usable.y + frame.top + at.y);
+    placedFrame = frame;
+    placedDisplay = index;
+}
+
+}  // namespace
+
 bool SetFullScreen(bool whole) {
     if (window == nullptr) {
         return false;
     }
+    // The display the window is on now: both ways, the game stays on it.
+    const int display = std::max(0, SDL_GetWindowDisplayIndex(window));
     if (whole && managed) {
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
             return false;
@@ -128,15 +195,15 @@ bool SetFullScreen(bool whole) {
     fullScreen = whole;
     if (whole && !managed) {
         SDL_Rect screen{};
-        SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &screen);
+        SDL_GetDisplayBounds(display, &screen);
         SDL_SetWindowBordered(window, SDL_FALSE);
         SDL_SetWindowSize(window, screen.w, screen.h);
         SDL_SetWindowPosition(window, screen.x, screen.y);
     } else if (!whole) {
         SDL_SetWindowBordered(window, SDL_TRUE);
-        SDL_SetWindowSize(window, pictureWidth * kWindowedScale, pictureHeight * kWindowedScale);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        PlaceInWindow(display);
     }
+    SetCompositorBypass(window, whole);
     return true;
 }
 
@@ -175,21 +242,50 @@ bool NeedsRedraw(const SDL_Event& event) {
     }
 }
 
-// Runs inside SDL's pump: only notes what is to be done.
-int WatchEvents(void* /*userdata*/, SDL_Event* event) {
-    toggleWanted = toggleWanted || IsAltEnter(*event);
-    redrawWanted = redrawWanted || NeedsRedraw(*event);
-    return 1;
+// The keyboard is read as a state, which SDL keeps whether or not its events
+// are queued, and so is the mouse; queued, the repeats of a held key would
+// stand between the game's one-message-a-turn loop and a close request.
+bool CarriesNothingForTheGame(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+        case SDL_TEXTEDITING:
+        case SDL_TEXTEDITING_EXT:
+        case SDL_TEXTINPUT:
+        case SDL_KEYMAPCHANGED:
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+        case SDL_MOUSEWHEEL:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Runs as SDL sends an event, on the thread that sends it: only notes what is
+// to be done, and keeps what carries nothing for the game out of the queue.
+int FilterEvents(void* /*userdata*/, SDL_Event* event) {
+    if (IsAltEnter(*event)) {
+        toggleWanted.store(true);
+    }
+    if (NeedsRedraw(*event)) {
+        redrawWanted.store(true);
+    }
+    return CarriesNothingForTheGame(*event) ? 0 : 1;
 }
 
 void ActOnWatchedEvents() {
-    if (toggleWanted) {
-        toggleWanted = false;
+    if (toggleWanted.exchange(false)) {
         ToggleFullScreen();
     }
-    if (redrawWanted) {
-        redrawWanted = false;
+    if (redrawWanted.exchange(false)) {
         RedrawWindow();
+    }
+    // Leaving the full screen, the window was placed before the window
+    // manager said how large its frame is; with the frame known, again.
+    if (window != nullptr && !fullScreen && FrameNow() != placedFrame) {
+        PlaceInWindow(placedDisplay);
     }
 }
 
