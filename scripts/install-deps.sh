@@ -5,6 +5,7 @@
 #   install-deps.sh windows   the Windows game (cross-built, no tests)
 #   install-deps.sh web       the browser game (cross-built, no tests)
 #   install-deps.sh test      everything ./test builds and runs
+#   install-deps.sh fuzz      clang and its libFuzzer runtime, for fuzzing
 set -euo pipefail
 
 # The Windows game: the cross compiler and resource compiler, the build
@@ -50,9 +51,10 @@ case "${1:-}" in
 "") wanted=("${build_packages[@]}") ;;
 windows) wanted=("${windows_packages[@]}") ;;
 web) wanted=("${web_packages[@]}") ;;
+fuzz) wanted=("${build_packages[@]}" clang libclang-rt-14-dev) ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
 *)
-    echo "usage: $0 [windows|web|test]" >&2
+    echo "usage: $0 [windows|web|test|fuzz]" >&2
     exit 2
     ;;
 esac

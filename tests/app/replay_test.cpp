@@ -108,11 +108,18 @@ TEST(Replay, BoardAndShotAreTakenAtTheirTime) {
     options.shotsDir = shots;
     const auto result = Replay("at 2000 shot loading\nat 2000 board\nend 3000\n", options);
     EXPECT_TRUE(std::ifstream(shots + "/loading.png").good());
+    EXPECT_TRUE(result.outcome.unwrittenShots.empty());
     size_t boardLines = 0;
     for (const auto& line : result.lines) {
         boardLines += line.rfind("board ", 0) == 0 ? 1 : 0;
     }
     EXPECT_EQ(boardLines, 1u) << "no board yet during start-up: 'board none'";
+
+    // A shot that cannot be written is not lost in silence: the run names it.
+    options.shotsDir = shots + "/loading.png";  // a file, not a folder
+    const auto unwritable = Replay("at 2000 shot menu\nend 3000\n", options);
+    EXPECT_EQ(unwritable.outcome.unwrittenShots,
+              std::vector<std::string>{shots + "/loading.png/menu.png"});
 }
 
 // The first main menu of a run sees the ticks as they are at program start,

@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kUsageError = 64;
 constexpr int kViolation = 70;
+constexpr int kCannotCreate = 73;
 
 // A whole decimal number, or nothing.
 std::optional<uint64_t> Number(const char* text) {
@@ -108,6 +109,8 @@ int main(int argc, char** argv) {
         }
     }
     std::ostream& trace = tracePath.empty() ? std::cout : traceFile;
+    std::error_code madeShotsDir;
+    std::filesystem::create_directories(options.shotsDir, madeShotsDir);
     const auto outcome = korvane::replay::RunScript(*script, options, trace);
     if (options.check) {
         std::fprintf(stderr, "korvane-replay: checked %llu frames\n",
@@ -117,6 +120,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "korvane-replay: %d broken rule(s) after %llu frames; see the trace\n",
                      outcome.violations, static_cast<unsigned long long>(outcome.frames));
         return kViolation;
+    }
+    for (const std::string& shot : outcome.unwrittenShots) {
+        std::fprintf(stderr, "korvane-replay: cannot write the shot %s\n", shot.c_str());
+    }
+    if (!outcome.unwrittenShots.empty()) {
+        return kCannotCreate;
     }
     return outcome.exitCode;
 }

@@ -78,6 +78,7 @@ struct Run {
     uint64_t frameStartNs = 0;
     int violations = 0;
     int soundSlotsAfterStartUp = -1;
+    std::vector<std::string> unwrittenShots;
 };
 Run run;
 
@@ -224,7 +225,9 @@ void SetUpMachine(const Script& script, const Options& options) {
                 break;
             case TimedAction::Kind::Shot:
                 fake::AtVirtualTime(atNs, [path = options.shotsDir + "/" + action.name + ".png"] {
-                    fake::SavePng(fake::Buffer::Visible, path);
+                    if (!fake::SavePng(fake::Buffer::Visible, path)) {
+                        run.unwrittenShots.push_back(path);
+                    }
                 });
                 break;
             case TimedAction::Kind::Board:
@@ -286,6 +289,7 @@ Outcome RunScript(const Script& script, const Options& options, std::ostream& tr
     trace << "exit code=" << outcome.exitCode << '\n';
     outcome.frames = run.frames;
     outcome.violations = run.violations;
+    outcome.unwrittenShots = run.unwrittenShots;
     return outcome;
 }
 

@@ -4,6 +4,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "tools/replay/replay_script.h"
 
@@ -25,9 +26,10 @@ struct Options {
 };
 
 struct Outcome {
-    int exitCode = 0;     // the program's own exit code
-    uint64_t frames = 0;  // frames run
-    int violations = 0;   // broken rules found with Options::check
+    int exitCode = 0;                         // the program's own exit code
+    uint64_t frames = 0;                      // frames run
+    int violations = 0;                       // broken rules found with Options::check
+    std::vector<std::string> unwrittenShots;  // shots whose file could not be written
 };
 
 // Resets the fake machine, sets it up from the script, runs the program and
