@@ -98,17 +98,8 @@ read -r count ax0 ay0 ax1 ay1 < <(well_blocks back)
 ((count > 0)) && [[ "$bx0 $by0 $bx1 $by1" != "$ax0 $ay0 $ax1 $ay1" ]] &&
     pass "the game went on meanwhile (the well's blocks moved)" || fail "the well did not change"
 
-wait_piece now 10
-read -r _ before_x _ < <(well_blocks now)
-moved=""
-for _ in 1 2 3; do
-    press Left
-    shot left
-    read -r count x0 _ < <(well_blocks left)
-    ((count > 0 && x0 < before_x)) && { moved=yes; break; }
-    before_x=$x0
-done
-[[ -n "$moved" ]] && pass "the keys act again (Left moves the piece)" || fail "Left after the return"
+# The keys act again.
+check_key_moves Left
 press Escape
 wait_screen menu_again "$menu" 10 || fail "Escape"
 press e

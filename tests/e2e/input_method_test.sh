@@ -66,19 +66,7 @@ start_game "$assets" XMODIFIERS=@im=ibus SDL_IM_MODULE=ibus GTK_IM_MODULE=ibus Q
 wait_screen menu "$menu" 30 && pass "the main menu shows" || fail "main menu"
 press n
 wait_screen play "$playing" 10 && pass "N starts a game" || fail "N did nothing"
-if wait_piece piece 10; then
-    read -r _ before_x _ < <(well_blocks piece)
-    moved=""
-    for _ in 1 2 3; do
-        press Left
-        shot left
-        read -r count x0 _ < <(well_blocks left)
-        ((count > 0 && x0 < before_x)) && { moved=yes; break; }
-    done
-    [[ -n "$moved" ]] && pass "Left moves the piece ($before_x -> $x0)" || fail "Left: $before_x -> $x0"
-else
-    fail "no piece in the well"
-fi
+check_key_moves Left
 press Escape
 wait_screen escape "$menu" 10 && pass "Escape returns to the main menu" || fail "Escape"
 press e

@@ -733,6 +733,25 @@ check_sideways() {
     drop_piece drop "$1"
 }
 
+# check_key_moves KEY: in a game in play, KEY (Left or Right) moves a piece,
+# checked as check_moves checks it: on a newly come piece, looked at right
+# before the key and followed while it is held; made again on a new piece
+# when its moment was missed, three times at most.
+check_key_moves() {
+    local key=$1 try step=1
+    [[ "$key" == Left ]] && step=-1
+    for try in 1 2 3; do
+        if ! fresh_piece fresh 30; then
+            fail "no new piece came into the top of the well"
+            return
+        fi
+        sideways=$step check_sideways "$key"
+        [[ "$verdict" == lost ]] || return
+        echo "  ($key: $why; once more on a new piece)"
+    done
+    fail "$key: three pieces in a row, $why"
+}
+
 # The colours of the small test pictures.
 loading="99 97 99"
 menu="16 65 16"
