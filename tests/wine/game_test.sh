@@ -23,6 +23,8 @@ xvfb_pid=""
 game_pid=""
 # shellcheck source=../support/screen_test_lib.sh
 source "$(dirname "$0")/../support/screen_test_lib.sh"
+# shellcheck source=wine_game_lib.sh
+source "$(dirname "$0")/wine_game_lib.sh"
 
 # A prefix of its own, so that the Wine processes this test leaves behind
 # belong to this display and go with it.
@@ -70,25 +72,6 @@ start_display() {
     return 1
 }
 
-game_window() { xdotool search --name '^KORVANE$' 2>/dev/null | head -1; }
-
-# Keys go to the game's window. It is given the focus only when it has not
-# got it: Wine lets go of every key it holds down when the focus moves, and
-# under load a key sent just after might be let go of with them.
-focus_game() {
-    local window
-    window=$(game_window)
-    [[ -n "$window" && "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ]] &&
-        xdotool windowfocus --sync "$window" 2>/dev/null
-}
-
-start_game() {
-    local folder=$1
-    shift
-    (cd "$folder" && exec env "$@" "$wine_run" "$korvane" >"$work/out.log" 2>"$work/err.log") &
-    game_pid=$!
-}
-
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 
 
@@ -130,26 +113,6 @@ unzip -q "$zip" -d "$data" || fail "cannot unpack $zip"
 korvane=$data/korvane.exe
 "$wine_run" "$replay" --assets "$data" --shots "$work/reference" "$reference_script" \
     >"$work/replay.log" 2>&1 || fail "the reference pictures: $(tail -3 "$work/replay.log")"
-# differs NAME REFERENCE: how many pixels differ by more than 3 % in a channel.
-differs() {
-    compare -metric AE -fuzz 3% "xwd:$work/$1.xwd" "$work/reference/$2.png" null: 2>&1 | cut -d' ' -f1
-}
-# wait_match NAME REFERENCE SECONDS: polls the screen until it is the
-# reference picture, give or take 64 pixels.
-wait_match() {
-    local name=$1 reference=$2 seconds=$3 d=""
-    local deadline=$((SECONDS + seconds))
-    while ((SECONDS <= deadline)); do
-        shot "real-$name"
-        d=$(differs "real-$name" "$reference")
-        if [[ "$d" =~ ^[0-9]+$ && "$d" -le 64 ]]; then
-            pass "$name screen matches the headless build's ($d pixels differ)"
-            return 0
-        fi
-        sleep 0.2
-    done
-    fail "$name screen: $d pixels differ from the headless build's"
-}
 # Each key is held until its screen is whole (none of them acts on the screen
 # it leads to).
 start_game "$data"
