@@ -10,21 +10,9 @@ add_compile_options(-fexceptions)
 # whole module, slow and of no use to a test, is left to the game (-Os).
 add_link_options(-O1 -fexceptions -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1)
 
-if(BUILD_TESTING)
-    # No GoogleTest is packaged for Emscripten; Debian's sources (package
-    # googletest) are built along with the tests, without threads.
-    set(KORVANE_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for the web build")
-    if(NOT EXISTS ${KORVANE_GTEST_SOURCE}/CMakeLists.txt)
-        message(FATAL_ERROR "GoogleTest sources not found in ${KORVANE_GTEST_SOURCE} (Debian package googletest)")
-    endif()
-    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
-    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
-    add_subdirectory(${KORVANE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-    file(WRITE ${CMAKE_BINARY_DIR}/gtest-config/GTestConfig.cmake
-         "# GoogleTest is built in this tree; its targets exist already.\n")
-    set(GTest_DIR ${CMAKE_BINARY_DIR}/gtest-config CACHE PATH "" FORCE)
-endif()
+# No threads in the tests' GoogleTest: the page's programs have none.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+include(${CMAKE_CURRENT_LIST_DIR}/gtest_from_source.cmake)
 
 # Test scripts that start one of the build's programs themselves get a small
 # shell wrapper that starts it under Node: sets `variable` to its path.
