@@ -17,7 +17,8 @@
 # on the PATH, in an empty scratch folder, or in a scratch copy of the game's
 # data folder when the page has the line `.\" run in: a copy of the data
 # folder` (and says so to its reader).
-set -uo pipefail
+set -euo pipefail
+shopt -s nullglob
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=$(cd "${1:-build}" && pwd)
@@ -27,27 +28,27 @@ work=$(mktemp -d /tmp/korvane-docs-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failures=0 ran=0 exempt=0
 
-# Splits FILE's fenced blocks into $work/blocks/N.{lang,why,text,line,section};
+# Splits FILE's fenced blocks into $work/blocks/NNNN.{lang,why,text,line,section};
 # the section is the number of the last heading outside a block.
 split_markdown() {
     rm -rf "$work/blocks" && mkdir -p "$work/blocks"
     awk -v out="$work/blocks" '
         /^```/ {
             if (!inside) {
-                inside = 1; n++; lang = substr($0, 4); gsub(/[ \t]+$/, "", lang)
-                print lang > (out "/" n ".lang"); print NR > (out "/" n ".line")
-                print section > (out "/" n ".section")
+                inside = 1; b = sprintf("%s/%04d", out, ++n)
+                lang = substr($0, 4); gsub(/[ \t]+$/, "", lang)
+                print lang > (b ".lang"); print NR > (b ".line"); print section > (b ".section")
                 if (previous ~ /^<!-- not run: /) {
                     why = previous; sub(/^<!-- not run: /, "", why); sub(/ -->$/, "", why)
-                    print why > (out "/" n ".why")
+                    print why > (b ".why")
                 }
-                printf "" > (out "/" n ".text")
+                printf "" > (b ".text")
             } else {
                 inside = 0
             }
             next
         }
-        inside { print > (out "/" n ".text"); next }
+        inside { print > (b ".text"); next }
         /^#+ / { section++ }
         { if ($0 != "") previous = $0 }
     ' "$1"
@@ -82,7 +83,8 @@ report_failure() {
 
 for file in "${markdown[@]}"; do
     split_markdown "$file"
-    mapfile -t blocks < <(ls "$work/blocks"/*.lang 2>/dev/null | sort -V | sed 's/\.lang$//')
+    blocks=("$work/blocks"/*.lang)
+    blocks=("${blocks[@]%.lang}")
     # Each block's fate: no language, not run (listed), or run in its section.
     declare -A section_blocks=()
     sections=()
@@ -107,7 +109,7 @@ for file in "${markdown[@]}"; do
     done
     for section in "${sections[@]}"; do
         # shellcheck disable=SC2086 # the list is of paths without spaces
-        run_section ${section_blocks[$section]}
+        run_section ${section_blocks[$section]} || true
     done
     # The report, in the file's order.
     stopped=""
