@@ -4,6 +4,9 @@
 #   wine_run.sh --which-wine      (prints the Wine loader it would use)
 # The prefix lives in KORVANE_WINEPREFIX, or else in the build folder the
 # program was built in (the folder holding CMakeCache.txt above it).
+# Wine's server stays ten idle minutes after the last program, and every
+# window it shows goes to the display it started on: a start on another
+# display within that time says so (stop the server as it says to move on).
 set -euo pipefail
 
 find_wine() {
@@ -55,6 +58,8 @@ mkdir -p "$WINEPREFIX"
 (
     flock 9
     if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        # Its output is Wine's noise, so a word of our own instead.
+        echo "wine_run.sh: making the Wine prefix $WINEPREFIX, once (up to a minute)" >&2
         DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
         "$(dirname "$WINE")/wineserver" -w 2>/dev/null || true
     fi
@@ -65,7 +70,12 @@ mkdir -p "$WINEPREFIX"
     # keeps the display it starts on for good, so it gets this program's.
     # (The server answers 0 when it started, 2 when one runs already.)
     if "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&-; then
+        echo "${DISPLAY:-}" >"$WINEPREFIX.display"
         "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    elif [[ -f "$WINEPREFIX.display" && "$(cat "$WINEPREFIX.display")" != "${DISPLAY:-}" ]]; then
+        echo "wine_run.sh: Wine's server for $WINEPREFIX started on display" \
+            "'$(cat "$WINEPREFIX.display")' and shows its windows there, not on '${DISPLAY:-}';" \
+            "to change, stop it first: WINEPREFIX=$WINEPREFIX $(dirname "$WINE")/wineserver -k" >&2
     fi
 ) 9>"$WINEPREFIX.lock"
 exec "$WINE" "$@"
