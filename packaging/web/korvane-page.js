@@ -212,7 +212,13 @@
     }).catch(function () {});
   }
 
-  if (!unfitPage() && typeof Worker === 'function') {
+  // The worker starts once the pack is in, so that its download does not
+  // hold up the game's; the menu's music is due seconds later.
+  function makeMusic() {
+    if (typeof Worker !== 'function') {
+      musicState.failed.push('worker');
+      return;
+    }
     try {
       var music = new Worker('korvane-music.js');
       music.onmessage = function (event) {
@@ -230,6 +236,7 @@
       musicState.failed.push('worker');
     }
   }
+  pack.then(makeMusic, function () {});
 
   // ---- The module -------------------------------------------------------------------
   // Anything set up before this script (preRun steps, a step once the data
