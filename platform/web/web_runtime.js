@@ -342,8 +342,13 @@ var KorvaneWeb = (function () {
 
   // The sound's PCM bytes in the module's memory as an AudioBuffer. An
   // AudioBuffer holds 3 to 768 kHz; a rate outside is played at its own speed
-  // through the node's rate instead.
-  function decodeSamples(sound) {
+  // through the node's rate instead. A long sound (the music) is converted a
+  // slice at a time, each in a task of its own, so that the page is never
+  // held up long; it keeps its old buffer until the new one is whole. The
+  // silent copy of a file still being made needs no converting.
+  var decodeSliceFrames = 65536;
+
+  function decodeSamples(sound, silent) {
     var pcm = sound.pcm;
     var frameBytes = pcm.channels * pcm.bits / 8;
     var frames = Math.floor(pcm.bytes / frameBytes);
@@ -352,31 +357,56 @@ var KorvaneWeb = (function () {
     }
     var bufferRate = Math.min(768000, Math.max(3000, pcm.rate));
     var buffer = audio.context.createBuffer(pcm.channels, frames, bufferRate);
-    // 16-bit samples are read in place where they lie on an even address,
-    // as the backend's buffers do.
+    var token = {};
+    sound.decoding = token;
+    var from = 0;
+    function slice() {
+      if (sound.decoding !== token || audio.sounds[sound.handle] !== sound) {
+        return;  // released, or given other samples meanwhile
+      }
+      var to = silent ? frames : Math.min(frames, from + decodeSliceFrames);
+      if (!silent) {
+        convertFrames(pcm, buffer, from, to);
+      }
+      from = to;
+      if (from < frames) {
+        yieldNow(slice);
+        return;
+      }
+      sound.decoding = null;
+      sound.buffer = buffer;
+      startNode(sound);
+    }
+    slice();
+  }
+
+  // Frames [from, to) of the PCM bytes into the buffer's channels. 16-bit
+  // samples are read in place where they lie on an even address, as the
+  // backend's buffers do.
+  function convertFrames(pcm, buffer, from, to) {
+    var channels = pcm.channels;
+    var frameBytes = channels * pcm.bits / 8;
+    var frames = buffer.length;
     var wide = pcm.bits === 16 && pcm.pointer % 2 === 0
-      ? new Int16Array(HEAPU8.buffer, pcm.pointer, frames * pcm.channels) : null;
+      ? new Int16Array(HEAPU8.buffer, pcm.pointer, frames * channels) : null;
     var view = new DataView(HEAPU8.buffer, pcm.pointer, frames * frameBytes);
-    for (var c = 0; c < pcm.channels; ++c) {
+    for (var c = 0; c < channels; ++c) {
       var out = buffer.getChannelData(c);
-      var i = 0;
-      var at = c;
+      var i = from;
       if (pcm.bits === 8) {
-        for (; i < frames; ++i, at += pcm.channels) {
+        for (var at = from * channels + c; i < to; ++i, at += channels) {
           out[i] = (view.getUint8(at) - 128) / 128;
         }
       } else if (wide) {
-        for (; i < frames; ++i, at += pcm.channels) {
-          out[i] = wide[at] / 32768;
+        for (var w = from * channels + c; i < to; ++i, w += channels) {
+          out[i] = wide[w] / 32768;
         }
       } else {
-        for (at = 2 * c; i < frames; ++i, at += frameBytes) {
-          out[i] = view.getInt16(at, true) / 32768;
+        for (var b = from * frameBytes + 2 * c; i < to; ++i, b += frameBytes) {
+          out[i] = view.getInt16(b, true) / 32768;
         }
       }
     }
-    sound.buffer = buffer;
-    startNode(sound);
   }
 
   // Reads the format of a RIFF WAVE file's head: what its samples will be.
@@ -527,10 +557,11 @@ var KorvaneWeb = (function () {
             file.bits === bits && file.rate === rate) {
           file.sound = sound;
           sound.madeFile = name;
-          break;
+          decodeSamples(sound, true);
+          return;
         }
       }
-      decodeSamples(sound);
+      decodeSamples(sound, false);
     },
     // The sound plays (or not) from `startFrame` at `startedAtMs` on the
     // page's clock, `rate` frames a second, looping or not.
@@ -597,7 +628,7 @@ var KorvaneWeb = (function () {
       var sound = file.sound;
       var samples = bytes.subarray(file.headBytes, file.headBytes + sound.pcm.bytes);
       HEAPU8.set(samples, sound.pcm.pointer);
-      decodeSamples(sound);
+      decodeSamples(sound, false);
       return true;
     },
     silenceAll: function () {
