@@ -40,9 +40,12 @@ test_packages=(
     # The Windows build's tests: GoogleTest's sources, Wine to run them,
     # wrestool to read the program's resources back, xmllint for its manifest.
     "${windows_packages[@]}" googletest wine64 unzip icoutils libxml2-utils
-    # The web build's tests: Chromium, driven from Node (npm fetches the
-    # driver, pinned by tests/web/package-lock.json).
-    "${web_packages[@]}" chromium
+    # The web build's tests: Chromium, Firefox and WebKitGTK's MiniBrowser
+    # with its WebDriver server (GStreamer's base and good plugins for its
+    # sound), driven from Node (npm fetches the drivers, pinned by
+    # tests/web/package-lock.json).
+    "${web_packages[@]}" chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # The load beside the end-to-end tests in scripts/stress-e2e.sh.
     stress-ng
 )
