@@ -5,15 +5,12 @@
 # Before: every staged file and folder gets the permissions a release has
 # (folders and programs 755, other files 644) and the time
 # CPACK_KORVANE_SOURCE_DATE_EPOCH; CPack's own archive writer and makensis
-# take both from the files. SOURCE_DATE_EPOCH, which CPack reads for the
-# compressed streams' headers, is set for the rest of cpack's run.
+# take both from the files. The time is SOURCE_DATE_EPOCH, which
+# cmake/cpack_project.cmake has set.
 # After: the zips are rewritten with their members in name order, each
 # with that time and no owner, and the .deb's outer archive gets fixed
 # permissions for its three members, which cpack writes with the umask's
 # (strip-nondeterminism does both).
-if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-    set(ENV{SOURCE_DATE_EPOCH} ${CPACK_KORVANE_SOURCE_DATE_EPOCH})
-endif()
 set(epoch $ENV{SOURCE_DATE_EPOCH})
 
 if(NOT DEFINED CPACK_PACKAGE_FILES)
