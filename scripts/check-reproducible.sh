@@ -11,10 +11,11 @@
 # DIR is the first build of that kind: an existing build folder (as ./test
 # makes build/, build-windows/ and build-web/), whose files are brought up
 # to date there, or a new folder to make it in; without DIR, both builds are
-# made in a scratch folder. The second build is always made from scratch, in
-# a folder of another path and length, under faketime a year and some hours
-# ahead, with umask 077 and LC_ALL=C and TZ at the other side of the world.
-# Both take SOURCE_DATE_EPOCH from the environment, if it is set.
+# made in a scratch folder. The second build is always made from scratch,
+# from a copy of the source (the files git knows or would add) and in a
+# build folder, both of other paths and lengths, under faketime a year and
+# some hours ahead, with umask 077, LC_ALL=C and TZ at the other side of the
+# world. Both take SOURCE_DATE_EPOCH from the environment, if it is set.
 #
 # On a difference it names the file and shows where it differs, to the first
 # differing member (diffoscope), and fails. Prints each build's time.
@@ -48,25 +49,35 @@ outputs() {
     esac
 }
 
-# build KIND DIR: configures DIR unless it is configured already, and makes
-# only what KIND's files need (no tests).
+# build KIND SOURCE DIR: configures DIR from SOURCE unless it is configured
+# already, and makes only what KIND's files need (no tests).
 build() {
-    local kind=$1 dir=$2
+    local kind=$1 source=$2 dir=$3
     if [[ ! -f "$dir/CMakeCache.txt" ]]; then
         # shellcheck disable=SC2046 # the options are words
-        (cd "$src" && cmake -S . -B "$dir" -G Ninja $(configure_options "$kind")) >/dev/null
+        (cd "$source" && cmake -S . -B "$dir" -G Ninja $(configure_options "$kind"))
     fi
     case "$kind" in
     deb)
-        cmake --build "$dir" -j"$jobs" --target korvane_installed >/dev/null
-        (cd "$dir" && cpack -G DEB) >/dev/null
+        cmake --build "$dir" -j"$jobs" --target korvane_installed
+        (cd "$dir" && cpack -G DEB)
         ;;
     windows)
-        cmake --build "$dir" -j"$jobs" --target korvane >/dev/null
-        (cd "$dir" && cpack) >/dev/null
+        cmake --build "$dir" -j"$jobs" --target korvane
+        (cd "$dir" && cpack)
         ;;
-    web) cmake --build "$dir" -j"$jobs" --target korvane_web_site >/dev/null ;;
+    web) cmake --build "$dir" -j"$jobs" --target korvane_web_site ;;
     esac
+}
+# logged LOG COMMAND...: runs COMMAND with its output in LOG, shown on failure.
+logged() {
+    local log=$1
+    shift
+    if ! "$@" >"$log" 2>&1; then
+        tail -40 "$log" >&2
+        echo "FAILED: $*" >&2
+        exit 1
+    fi
 }
 
 kinds=("$@")
@@ -83,6 +94,11 @@ done
 
 work=$(mktemp -d /tmp/korvane-reproducible-XXXXXX)
 trap 'rm -rf "$work"' EXIT
+copy=$work/the-source-copied-elsewhere/korvane
+mkdir -p "$copy"
+(cd "$src" && git ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' file; do [[ -e "$file" ]] && printf '%s\0' "$file"; done |
+    tar --null -T - -cf -) | tar -C "$copy" -xf -
 failures=0
 for request in "${kinds[@]}"; do
     kind=${request%%=*}
@@ -91,14 +107,16 @@ for request in "${kinds[@]}"; do
     second=$work/a-second-folder-with-a-longer-path/$kind.build
 
     started=$SECONDS
-    (umask 022 && LC_ALL=C.UTF-8 TZ=UTC build "$kind" "$first")
+    (umask 022 && LC_ALL=C.UTF-8 TZ=UTC logged "$work/$kind-first.log" build "$kind" "$src" "$first")
     echo "$kind: first build $((SECONDS - started)) s ($first)"
     started=$SECONDS
     # Only the clock is moved: faketime would also move the file times that
     # some programs read (makensis does), which no real later build sees.
-    (umask 077 && LC_ALL=C TZ=Pacific/Kiritimati NO_FAKE_STAT=1 faketime -f "+400d x1" \
-        bash -c "$(declare -f configure_options build); src='$src' jobs=$jobs build $kind '$second'")
-    echo "$kind: second build $((SECONDS - started)) s (a year and some hours later, umask 077)"
+    (umask 077 && LC_ALL=C TZ=Pacific/Kiritimati NO_FAKE_STAT=1 logged "$work/$kind-second.log" \
+        faketime -f "+400d x1" bash -c "$(declare -f configure_options build)
+            jobs=$jobs build $kind '$copy' '$second'")
+    echo "$kind: second build $((SECONDS - started)) s (elsewhere, a year and some hours later," \
+        "umask 077)"
 
     for file in $(outputs "$kind"); do
         if cmp -s "$first/$file" "$second/$file"; then
