@@ -13,9 +13,8 @@
 # to date there, or a new folder to make it in; without DIR, both builds are
 # made in a scratch folder. The second build is always made from scratch,
 # from a copy of the source (the files git knows or would add) and in a
-# build folder, both of other paths and lengths, under faketime a year and
-# some hours ahead, with umask 077, LC_ALL=C and TZ at the other side of the
-# world. Both take SOURCE_DATE_EPOCH from the environment, if it is set.
+# build folder, both of other paths and lengths, under faketime 400 days
+# ahead, with umask 077, LC_ALL=C and TZ at the other side of the world. Both take SOURCE_DATE_EPOCH from the environment, if it is set.
 #
 # On a difference it names the file and shows where it differs, to the first
 # differing member (diffoscope), and fails. Prints each build's time.
@@ -97,7 +96,7 @@ trap 'rm -rf "$work"' EXIT
 copy=$work/the-source-copied-elsewhere/korvane
 mkdir -p "$copy"
 (cd "$src" && git ls-files -z --cached --others --exclude-standard |
-    while IFS= read -r -d '' file; do [[ -e "$file" ]] && printf '%s\0' "$file"; done |
+    while IFS= read -r -d '' file; do if [[ -e "$file" ]]; then printf '%s\0' "$file"; fi; done |
     tar --null -T - -cf -) | tar -C "$copy" -xf -
 failures=0
 for request in "${kinds[@]}"; do
@@ -115,8 +114,7 @@ for request in "${kinds[@]}"; do
     (umask 077 && LC_ALL=C TZ=Pacific/Kiritimati NO_FAKE_STAT=1 logged "$work/$kind-second.log" \
         faketime -f "+400d x1" bash -c "$(declare -f configure_options build)
             jobs=$jobs build $kind '$copy' '$second'")
-    echo "$kind: second build $((SECONDS - started)) s (elsewhere, a year and some hours later," \
-        "umask 077)"
+    echo "$kind: second build $((SECONDS - started)) s (elsewhere, 400 days later, umask 077)"
 
     for file in $(outputs "$kind"); do
         if cmp -s "$first/$file" "$second/$file"; then

@@ -46,6 +46,7 @@ if [[ $changed -gt 0 ]]; then
     echo "FAILED: update docs/screenshots/ (see docs/releasing.md) and commit first" >&2
     exit 1
 fi
+echo "screenshots: every one is what the game shows"
 
 version=$(sed -n 's/^project(korvane VERSION \([0-9.]*\)$/\1/p' "$source/CMakeLists.txt")
 rm -rf dist
