@@ -4,9 +4,8 @@
 #
 # Before: every staged file and folder gets the permissions a release has
 # (folders and programs 755, other files 644) and the time
-# CPACK_KORVANE_SOURCE_DATE_EPOCH; CPack's own archive writer and makensis
-# take both from the files. The time is SOURCE_DATE_EPOCH, which
-# cmake/cpack_project.cmake has set.
+# SOURCE_DATE_EPOCH, which cmake/cpack_project.cmake has set; CPack's own
+# archive writers and makensis take both from the files.
 # After: the zips are rewritten with their members in name order, each
 # with that time and no owner, and the .deb's outer archive gets fixed
 # permissions for its three members, which cpack writes with the umask's
