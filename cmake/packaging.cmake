@@ -17,6 +17,14 @@ set(KORVANE_PACKAGE_CONTACT "The KORVANE developers <korvane@users.noreply.githu
     CACHE STRING "Maintainer named in the packages")
 set(CPACK_PACKAGE_CONTACT ${KORVANE_PACKAGE_CONTACT})
 set(CPACK_STRIP_FILES ON)
+# The same bytes from the same commit, whoever makes them and whenever: one
+# time for everything cpack runs (cmake/cpack_project.cmake), and the files
+# given fixed permissions and times before they are packed and the archives'
+# own stamps set after (cmake/reproducible_package.cmake).
+set(CPACK_KORVANE_SOURCE_DATE_EPOCH ${KORVANE_SOURCE_DATE_EPOCH})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/cpack_project.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/reproducible_package.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/reproducible_package.cmake)
 
 if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
     include(${CMAKE_CURRENT_LIST_DIR}/packaging_deb.cmake)

@@ -49,6 +49,10 @@ set(web_zip_entries index.html korvane-page.js korvane.png korvane.js korvane.wa
 add_custom_command(OUTPUT ${KORVANE_WEB_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${KORVANE_WEB_ZIP}
     COMMAND ${CMAKE_COMMAND} -E tar cf ${KORVANE_WEB_ZIP} --format=zip ${web_zip_entries}
+    # Members in name order with one time and no owner, whatever the umask:
+    # the same commit packs to the same bytes.
+    COMMAND strip-nondeterminism --type zip --timestamp ${KORVANE_SOURCE_DATE_EPOCH}
+            ${KORVANE_WEB_ZIP}
     WORKING_DIRECTORY ${KORVANE_SITE_DIR}
     DEPENDS korvane korvane_music_worker ${web_site_files}
     COMMENT "Packing ${KORVANE_WEB_ZIP}"

@@ -5,26 +5,32 @@
 #   install-deps.sh windows   the Windows game (cross-built, no tests)
 #   install-deps.sh web       the browser game (cross-built, no tests)
 #   install-deps.sh test      everything ./test builds and runs
+#   install-deps.sh release   the four packages of a release (scripts/release.sh)
 #   install-deps.sh fuzz      clang and its libFuzzer runtime, for fuzzing
 set -euo pipefail
 
 # The Windows game: the cross compiler and resource compiler, the build
-# machine's own compiler for the art and sound generators, and makensis for
-# the installer.
+# machine's own compiler for the art and sound generators, makensis for
+# the installer and strip-nondeterminism for the zip's fixed times.
 windows_packages=(
     cmake ninja-build g++
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
+    strip-nondeterminism
 )
-# The browser game: Debian's Emscripten (which brings Node), and the build
-# machine's own compiler for the art and sound generators.
+# The browser game: Debian's Emscripten (which brings Node), the build
+# machine's own compiler for the art and sound generators, and
+# strip-nondeterminism for the zip's fixed times.
 web_packages=(
-    cmake ninja-build g++ emscripten nodejs
+    cmake ninja-build g++ emscripten nodejs strip-nondeterminism
 )
+# Two builds of the packages at other times of day, compared member by
+# member (scripts/check-reproducible.sh).
+reproducible_packages=(faketime diffoscope-minimal)
 build_packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
-    fonts-liberation dpkg-dev
+    fonts-liberation dpkg-dev strip-nondeterminism
 )
 # lintian, appstreamcli, desktop-file-validate and man check the package and
 # its metadata; fakeroot installs it into a throw-away root when not root.
@@ -40,11 +46,15 @@ test_packages=(
     # The Windows build's tests: GoogleTest's sources, Wine to run them,
     # wrestool to read the program's resources back, xmllint for its manifest.
     "${windows_packages[@]}" googletest wine64 unzip icoutils libxml2-utils
-    # The web build's tests: Chromium, driven from Node (npm fetches the
-    # driver, pinned by tests/web/package-lock.json).
-    "${web_packages[@]}" chromium
+    # The web build's tests: Chromium, Firefox and WebKitGTK's MiniBrowser
+    # with its WebDriver server (GStreamer's base and good plugins for its
+    # sound), driven from Node (npm fetches the drivers, pinned by
+    # tests/web/package-lock.json).
+    "${web_packages[@]}" chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     # The load beside the end-to-end tests in scripts/stress-e2e.sh.
     stress-ng
+    "${reproducible_packages[@]}"
 )
 
 case "${1:-}" in
@@ -53,8 +63,12 @@ windows) wanted=("${windows_packages[@]}") ;;
 web) wanted=("${web_packages[@]}") ;;
 fuzz) wanted=("${build_packages[@]}" clang libclang-rt-14-dev) ;;
 test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+release)
+    wanted=("${build_packages[@]}" "${windows_packages[@]}" "${web_packages[@]}"
+        "${reproducible_packages[@]}" imagemagick)
+    ;;
 *)
-    echo "usage: $0 [windows|web|test|fuzz]" >&2
+    echo "usage: $0 [windows|web|test|release|fuzz]" >&2
     exit 2
     ;;
 esac

@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "platform/clock.h"
+#include "platform/common/coarse_clock.h"
 #include "platform/web/web_shared.h"
 
 namespace {
@@ -35,6 +36,10 @@ constexpr uint32_t kTimerMarginUs = 8'000;
 constexpr uint32_t kTimerFloorMs = 4;
 constexpr uint32_t kSpinUs = 1'500;
 
+// Where the page's clock moves in whole milliseconds, the counter is placed
+// inside them, so that a 40 ms frame lasts 40 ms and not 41.
+korvane::platform::CoarseClock counterClock;
+
 }  // namespace
 
 namespace korvane::platform {
@@ -49,7 +54,7 @@ bool CounterFrequency(uint64_t* countsPerSecond) {
 }
 
 uint64_t CounterValue() {
-    return static_cast<uint64_t>(web::PageNowMs() * (kCounterRate / 1000));
+    return static_cast<uint64_t>(counterClock.Place(web::PageNowMs()) * (kCounterRate / 1000));
 }
 
 uint32_t TimerMs() {
@@ -58,6 +63,7 @@ uint32_t TimerMs() {
 
 void SleepMs(uint32_t ms) {
     korvane_web_give_turn(ms > 0 ? static_cast<int>(ms) : 0);
+    counterClock.Interrupted();
 }
 
 // The page paints, takes keys and plays sound only when the code running in
@@ -68,8 +74,10 @@ void SleepMs(uint32_t ms) {
 void WaitTurn(uint32_t microsecondsLeft) {
     if (microsecondsLeft >= kTimerMarginUs + kTimerFloorMs * 1000) {
         korvane_web_give_turn(static_cast<int>((microsecondsLeft - kTimerMarginUs) / 1000));
+        counterClock.Interrupted();
     } else if (microsecondsLeft >= kSpinUs) {
         korvane_web_give_turn(0);
+        counterClock.Interrupted();
     }
 }
 

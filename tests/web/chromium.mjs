@@ -17,12 +17,13 @@ const types = {
 };
 
 // Serves `root`; `extra` maps a path ("/page.html") to a page made on the fly.
-// Resolves to { server, url(path) }.
-export async function serve(root, extra = {}) {
+// `headers` go with every answer (the two that make a page cross-origin
+// isolated, say). Resolves to { server, url(path) }.
+export async function serve(root, extra = {}, headers = {}) {
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
     if (extra[name] !== undefined) {
-      response.writeHead(200, { 'Content-Type': types[path.extname(name)] || 'text/plain' });
+      response.writeHead(200, { ...headers, 'Content-Type': types[path.extname(name)] || 'text/plain' });
       response.end(extra[name]);
       return;
     }
@@ -38,7 +39,7 @@ export async function serve(root, extra = {}) {
         response.end();
         return;
       }
-      response.writeHead(200, { 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
+      response.writeHead(200, { ...headers, 'Content-Type': types[path.extname(file)] || 'application/octet-stream' });
       response.end(bytes);
     });
   });

@@ -1,23 +1,31 @@
-// End-to-end test of the game's page in headless Chromium: the session the
+// End-to-end test of the game's page in a browser engine: the session the
 // desktop and Windows games are played through (loading picture, menu after
 // its wipe, N with a piece falling and moving on every arrow, Escape, R
 // resuming, G and B, E to the end page), the music heard once a key has been
-// pressed, a game controller and a touch screen each playing a move, the
-// page scaled at two window sizes, the zip's page screen for screen as the
-// headless build draws it, and a start-up that fails.
-//   node game_test.mjs SITE_DIR ZIP WRITE_TEST_ASSETS REPLAY DATA_DIR REFERENCE_SCRIPT
+// pressed, and the zip's page screen for screen as the headless build draws
+// it, in Chromium, Firefox or WebKit (browsers.mjs). In Chromium also a game
+// controller and a touch screen each playing a move, the page scaled at two
+// window sizes, and a start-up that fails.
+//   node game_test.mjs [--engine chromium|firefox|webkit] SITE_DIR ZIP WRITE_TEST_ASSETS REPLAY
+//        DATA_DIR REFERENCE_SCRIPT
 // WRITE_TEST_ASSETS and REPLAY are commands (the web build's programs run
-// under Node); every step waits for the state it checks.
+// under Node); every step waits for the state it checks. Firefox and WebKit
+// run under engine_session.sh, which gives them a sound server and WebKit a
+// display.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
-import { launch, serve, waitUntil } from './chromium.mjs';
+import { pageWithScript, startEngine } from './browsers.mjs';
+import { serve, waitUntil } from './chromium.mjs';
 import { differingPixels, fallingPiece, near, pixel, readPng } from './pictures.mjs';
 
-const [siteDir, zip, writeAssets, replay, dataDir, referenceScript] = process.argv.slice(2);
+const args = process.argv.slice(2);
+const engineName = args[0] === '--engine' ? args.splice(0, 2)[1] : 'chromium';
+const [siteDir, zip, writeAssets, replay, dataDir, referenceScript] = args;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'korvane-web-'));
-const keptShots = path.join(path.dirname(path.resolve(zip)), 'web-test-shots');
+const keptShots = path.join(path.dirname(path.resolve(zip)), `web-test-shots${engineName === 'chromium' ? '' : `-${engineName}`}`);
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 let passes = 0;
 let failures = 0;
 
@@ -104,41 +112,43 @@ function prepare({ pictures = {}, remove = [] }) {
   }})(${JSON.stringify(files)}, ${JSON.stringify(remove)});`;
 }
 
-// One page of the game in its own browser context.
+// A site the tests' pages come from: its folder served on 127.0.0.1, with
+// room for pages made on the fly beside its own.
+async function openSite(root) {
+  const extra = {};
+  const { server, url } = await serve(root, extra);
+  return { root, extra, server, url, pages: 0 };
+}
+
+// One page of the game in its own browser context (or session).
 class Game {
-  constructor(browser, url, { viewport = { width: 1280, height: 800 }, touch = false,
+  constructor(engine, site, { viewport = { width: 1280, height: 800 }, touch = false,
     pictures = {}, remove = [] } = {}) {
-    Object.assign(this, { browser, url, viewport, touch, pictures, remove });
-    this.log = [];
+    Object.assign(this, { engine, site, viewport, touch, pictures, remove });
   }
 
   async open() {
-    this.context = await this.browser.newContext({ viewport: this.viewport, hasTouch: this.touch });
-    await this.context.addInitScript(prepare({ pictures: this.pictures, remove: this.remove }));
-    this.page = await this.context.newPage();
-    this.page.on('console', (message) => this.log.push(message.text()));
-    this.page.on('pageerror', (error) => this.log.push(`page error: ${error.message}`));
-    this.session = await this.context.newCDPSession(this.page);
-    await this.page.goto(this.url);
+    const initScript = prepare({ pictures: this.pictures, remove: this.remove });
+    let url = this.site.url('/index.html');
+    if (this.engine.needsScriptInPage) {
+      const name = `/test-page-${++this.site.pages}.html`;
+      const html = fs.readFileSync(path.join(this.site.root, 'index.html'), 'utf8');
+      this.site.extra[name] = pageWithScript(html, initScript);
+      url = this.site.url(name);
+    }
+    this.page = await this.engine.open(url, { viewport: this.viewport, touch: this.touch, initScript });
+    this.log = this.page.log;
     return this;
   }
 
-  // Runs `fn(arg)` in the page and answers its result. Not Playwright's own
-  // evaluate, which counts as a gesture of the person at the page and so
-  // would let the page's sound start before any key.
-  async look(fn, arg) {
-    const { result, exceptionDetails } = await this.session.send('Runtime.evaluate', {
-      expression: `(${fn})(${JSON.stringify(arg === undefined ? null : arg)})`,
-      returnByValue: true, awaitPromise: true,
-    });
-    if (exceptionDetails) {
-      throw new Error(`in the page: ${exceptionDetails.exception ? exceptionDetails.exception.description : exceptionDetails.text}`);
-    }
-    return result.value;
+  // Runs `fn(arg)` in the page, as no gesture of the person at it (else the
+  // page's sound could start before any key), and answers its result.
+  look(fn, arg) {
+    return this.page.look(fn, arg);
   }
 
   async close() {
-    await this.context.close();
+    await this.page.close();
   }
 
   // The game's picture as it stands on the canvas, 640x480.
@@ -175,24 +185,25 @@ class Game {
   // A key held for several frames and at least two keyboard samples (one
   // every 100 ms), with time to spare on a busy machine.
   async press(code, ms = 350) {
-    await this.page.keyboard.down(code);
-    await this.page.waitForTimeout(ms);
-    await this.page.keyboard.up(code);
+    await this.page.keyDown(code);
+    await sleep(ms);
+    await this.page.keyUp(code);
   }
 
   async holdButton(index, ms = 350) {
     await this.look((i) => { window.testPad.buttons[i] = { pressed: true, touched: true, value: 1 }; }, index);
-    await this.page.waitForTimeout(ms);
+    await sleep(ms);
     await this.look((i) => { window.testPad.buttons[i] = { pressed: false, touched: false, value: 0 }; }, index);
   }
 
-  // A finger held on an on-screen button.
+  // A finger held on an on-screen button (Chromium's touch events).
   async holdFinger(label, ms = 350) {
-    const box = await this.page.locator(`#touch button:text-is("${label}")`).boundingBox();
-    const session = await this.context.newCDPSession(this.page);
+    const { page, context } = this.page.playwright;
+    const box = await page.locator(`#touch button:text-is("${label}")`).boundingBox();
+    const session = await context.newCDPSession(page);
     const point = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
     await session.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [point] });
-    await this.page.waitForTimeout(ms);
+    await sleep(ms);
     await session.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
     await session.detach();
   }
@@ -391,7 +402,7 @@ async function checkPiece(game, name, drop, hold, judge, { skipSquare = false } 
   fail(`${name}: three pieces in a row, the moment was missed`);
 }
 
-const keyHold = (game, code) => (down) => (down ? game.page.keyboard.down(code) : game.page.keyboard.up(code));
+const keyHold = (game, code) => (down) => (down ? game.page.keyDown(code) : game.page.keyUp(code));
 
 function readFiles(root, names) {
   return Object.fromEntries(names.map((name) => [`/${name}`, fs.readFileSync(path.join(root, name))]));
@@ -408,26 +419,30 @@ async function main() {
   fs.mkdirSync(unpacked, { recursive: true });
   execFileSync('unzip', ['-q', zip, '-d', unpacked]);
   check(fs.existsSync(path.join(unpacked, 'index.html')), 'the zip holds index.html at its root');
-  const site = await serve(siteDir);
-  const zipSite = await serve(unpacked);
-  // Sound waits for a key, as a player's browser has it.
-  const browser = await launch({ autoplay: false });
+  const site = await openSite(siteDir);
+  const zipSite = await openSite(unpacked);
+  console.log(`== in ${engineName}`);
+  const engine = await startEngine(engineName);
   try {
-    await session(browser, site.url('/index.html'), testPictures);
-    await controllerAndTouch(browser, site.url('/index.html'), testPictures);
-    await scaling(browser, site.url('/index.html'));
-    await sameAsHeadless(browser, zipSite.url('/index.html'));
-    await failedStart(browser, site.url('/index.html'));
+    await session(engine, site, testPictures);
+    if (engineName === 'chromium') {
+      await controllerAndTouch(engine, site, testPictures);
+      await scaling(engine, site);
+    }
+    await sameAsHeadless(engine, zipSite);
+    if (engineName === 'chromium') {
+      await failedStart(engine, site);
+    }
   } finally {
-    await browser.close();
+    await engine.close();
     site.server.close();
     zipSite.server.close();
   }
 }
 
-async function session(browser, url, pictures) {
+async function session(engine, site, pictures) {
   console.log('== a whole session on the test pictures');
-  const game = await new Game(browser, url, { pictures }).open();
+  const game = await new Game(engine, site, { pictures }).open();
   const launched = Date.now();
   check(await game.waitColour(colours.loading, 30), 'the loading picture shows', 'loading picture');
   const loadingAt = Date.now();
@@ -469,11 +484,12 @@ async function session(browser, url, pictures) {
   check(ended === 'The game has ended.', 'the page says the game has ended and offers to start again',
     `end page: ${ended}`);
   await report(game, 'session');
+  await game.close();
 }
 
-async function controllerAndTouch(browser, url, pictures) {
+async function controllerAndTouch(engine, site, pictures) {
   console.log('== a game controller and a touch screen');
-  const pad = await new Game(browser, url, { pictures }).open();
+  const pad = await new Game(engine, site, { pictures }).open();
   check(await pad.waitColour(colours.menu, 40), 'the menu shows', 'menu (controller)');
   await pad.holdButton(9);  // Start: a new game
   check(await pad.waitColour(colours.playing, 10), 'Start on the controller starts a game', 'Start');
@@ -487,16 +503,17 @@ async function controllerAndTouch(browser, url, pictures) {
   await report(pad, 'controller');
   await pad.close();
 
-  const touch = await new Game(browser, url, { pictures, touch: true, viewport: { width: 900, height: 700 } }).open();
+  const touch = await new Game(engine, site, { pictures, touch: true, viewport: { width: 900, height: 700 } }).open();
   check(await touch.waitColour(colours.menu, 40), 'the menu shows on a touch screen', 'menu (touch)');
   const shown = await touch.look(() => getComputedStyle(document.getElementById('touch')).display);
   check(shown !== 'none', 'a touch screen gets on-screen buttons', 'no on-screen buttons');
   await touch.holdFinger('N');
   check(await touch.waitColour(colours.playing, 10), 'N touched starts a game', 'N touched');
   const finger = (selector) => async (down) => {
+    const { page, context } = touch.page.playwright;
     if (down) {
-      touch.fingerSession = await touch.context.newCDPSession(touch.page);
-      const box = await touch.page.locator(selector).boundingBox();
+      touch.fingerSession = await context.newCDPSession(page);
+      const box = await page.locator(selector).boundingBox();
       await touch.fingerSession.send('Input.dispatchTouchEvent',
         { type: 'touchStart', touchPoints: [{ x: box.x + box.width / 2, y: box.y + box.height / 2 }] });
     } else {
@@ -510,7 +527,7 @@ async function controllerAndTouch(browser, url, pictures) {
   await touch.close();
 }
 
-async function scaling(browser, url) {
+async function scaling(engine, site) {
   console.log('== the picture laid on the page at two window sizes');
   // 1920x1080: twice the picture leaves an eleventh of the height as border,
   // so it is doubled, crisp. 1280x800: the height is filled through a doubled
@@ -520,7 +537,7 @@ async function scaling(browser, url) {
     { viewport: { width: 1280, height: 800 }, box: [106, 0, 1067, 800], smooth: true },
   ];
   for (const { viewport, box, smooth } of cases) {
-    const game = await new Game(browser, url, { viewport }).open();
+    const game = await new Game(engine, site, { viewport }).open();
     const shown = await waitUntil(() => game.look(() => {
       const visible = [...document.querySelectorAll('#stage canvas')].find((c) => c.style.display === 'block');
       if (!visible) {
@@ -548,12 +565,12 @@ async function scaling(browser, url) {
   }
 }
 
-async function sameAsHeadless(browser, url) {
+async function sameAsHeadless(engine, site) {
   console.log('== the zip unpacked anywhere, screen for screen as the headless build draws it');
   const references = path.join(work, 'reference');
   fs.mkdirSync(references, { recursive: true });
   execFileSync(replay, ['--assets', dataDir, '--shots', references, referenceScript], { stdio: 'ignore' });
-  const game = await new Game(browser, url).open();
+  const game = await new Game(engine, site).open();
   const match = async (name, reference, seconds) => {
     const wanted = readPng(path.join(references, `${reference}.png`));
     let d = null;
@@ -576,9 +593,9 @@ async function sameAsHeadless(browser, url) {
   await game.close();
 }
 
-async function failedStart(browser, url) {
+async function failedStart(engine, site) {
   console.log('== a failed start-up: the loading picture missing');
-  const game = await new Game(browser, url, { remove: ['/Art/Loading.kvp'] }).open();
+  const game = await new Game(engine, site, { remove: ['/Art/Loading.kvp'] }).open();
   const ended = await waitUntil(() => game.ended(), 30);
   check(Boolean(ended) && ended.includes('could not start') && /Art.Loading\.kvp/.test(ended),
     `the page says the game could not start: "${ended}"`, `end page after a missing loading picture: ${ended}`);

@@ -30,7 +30,10 @@ std::optional<uint64_t> Number(const char* text) {
 }
 
 // The data folder: the installed game's, found from where this program is
-// installed (on Linux, where /proc tells), or else the build tree's.
+// installed (on Linux, where /proc tells), or else the build tree's. The
+// build tree's is named from this program's own folder where that is known,
+// so that the program carries no trace of the folder it was built in and
+// builds in two places give the same bytes; elsewhere it is absolute.
 std::string DefaultDataDir() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -39,6 +42,7 @@ std::string DefaultDataDir() {
         if (std::filesystem::is_directory(installed / "Art", error)) {
             return installed.lexically_normal().string();
         }
+        return (self.parent_path() / KORVANE_DEFAULT_DATA).lexically_normal().string();
     }
     return KORVANE_DEFAULT_DATA;
 }
