@@ -162,5 +162,7 @@ export function printLoading(report) {
 }
 
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-  printLoading(await measureLoading(process.argv[2] || 'build-web/site'));
+  const report = await measureLoading(process.argv[2] || "build-web/site");
+  console.log(JSON.stringify(report));
+  printLoading(report);
 }

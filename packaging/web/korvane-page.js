@@ -19,7 +19,7 @@
       return;
     }
     over = true;
-    ['loading', 'stage', 'touch', 'sound-hint', 'focus-layer', 'fullscreen', 'fullscreen-hint']
+    ['loading', 'stage', 'touch', 'sound-hint', 'focus-layer', 'fullscreen', 'fullscreen-hint', 'stalled']
       .forEach(function (id) { byId(id).style.display = 'none'; });
     byId('ended-text').textContent = text;
     byId('again').textContent = canRetry ? 'Try again' : 'Start again';
@@ -88,8 +88,11 @@
         Math.round(all / 1024) + ' KB';
     }
   }
+  // Said while the pack has not come whole and nothing has moved for ten
+  // seconds (the game may be waiting for a file of it).
   var stallCheck = setInterval(function () {
-    if (running || over) {
+    if (packComplete || over) {
+      byId('stalled').style.display = 'none';
       clearInterval(stallCheck);
       return;
     }
@@ -131,54 +134,171 @@
   }
 
   // ---- The data pack ------------------------------------------------------------
-  // korvane.pack is gzip, unless the server has already undone that.
-  function unpack(bytes) {
-    if (bytes.length < 2 || bytes[0] !== 0x1f || bytes[1] !== 0x8b) {
-      return Promise.resolve(bytes);
-    }
-    var stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
-    return new Response(stream).arrayBuffer().then(function (buffer) {
-      return new Uint8Array(buffer);
+  // korvane.pack is gzip (unless the server has already undone that): a
+  // header, its index, then each file in the order the game reads them. The
+  // pack is unpacked as it comes: the game starts once its first file (the
+  // loading picture) is in, and a file it opens before that file has come
+  // is waited for.
+  function deferred() {
+    var d = {};
+    d.promise = new Promise(function (resolve, reject) { d.resolve = resolve; d.reject = reject; });
+    return d;
+  }
+  var packIndex = deferred();      // the entries, once the index has come
+  var firstFile = deferred();      // the first file is in
+  var arrived = {};                // files in before the module's file system
+  var fileSystemReady = false;
+  var packComplete = false;
+
+  function packSource(response) {
+    var reader = response.body.getReader();
+    var total = Number(response.headers.get('Content-Length')) || 0;
+    var got = 0;
+    var count = function (chunk) {
+      got += chunk.length;
+      moved('korvane.pack', got, Math.max(total, got));
+    };
+    return reader.read().then(function (first) {
+      var source = new ReadableStream({
+        start: function (controller) {
+          if (first.done) {
+            controller.close();
+          } else {
+            count(first.value);
+            controller.enqueue(first.value);
+          }
+        },
+        pull: function (controller) {
+          return reader.read().then(function (step) {
+            if (step.done) {
+              controller.close();
+            } else {
+              count(step.value);
+              controller.enqueue(step.value);
+            }
+          });
+        }
+      });
+      var gzip = !first.done && first.value[0] === 0x1f && first.value[1] === 0x8b;
+      return gzip ? source.pipeThrough(new DecompressionStream('gzip')) : source;
     });
   }
 
-  function readPack(bytes) {
-    var view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
-    if (bytes.length < 8 || String.fromCharCode(bytes[0], bytes[1], bytes[2], bytes[3]) !== 'KVPK') {
-      throw new Error('no pack');
-    }
-    var indexBytes = view.getUint32(4, true);
-    var body = 8 + indexBytes;
-    var index = JSON.parse(new TextDecoder().decode(bytes.subarray(8, body)));
-    return index.map(function (entry) {
-      var end = body + entry.offset + entry.packed;
-      if (end > bytes.length || (!entry.made && entry.packed !== entry.bytes)) {
-        throw new Error('short');
+  function unpackAsItComes(stream) {
+    var reader = stream.getReader();
+    var buffer = new Uint8Array(65536);
+    var length = 0;
+    var entries = null;
+    var body = 0;
+    var next = 0;
+    function append(chunk) {
+      if (length + chunk.length > buffer.length) {
+        var larger = new Uint8Array(Math.max(buffer.length * 2, length + chunk.length));
+        larger.set(buffer.subarray(0, length));
+        buffer = larger;
       }
-      return { name: entry.name, bytes: entry.bytes, made: !!entry.made, sha256: entry.sha256,
-               data: bytes.subarray(body + entry.offset, end) };
-    });
+      buffer.set(chunk, length);
+      length += chunk.length;
+    }
+    function readIndex() {
+      if (String.fromCharCode(buffer[0], buffer[1], buffer[2], buffer[3]) !== 'KVPK') {
+        throw new Error('not a pack');
+      }
+      var indexBytes = new DataView(buffer.buffer).getUint32(4, true);
+      if (length < 8 + indexBytes) {
+        return;
+      }
+      body = 8 + indexBytes;
+      entries = JSON.parse(new TextDecoder().decode(buffer.subarray(8, body)));
+      var end = 0;
+      entries.forEach(function (entry) {
+        if (entry.offset !== end || (!entry.made && entry.packed !== entry.bytes)) {
+          throw new Error('a bad index');
+        }
+        end += entry.packed;
+      });
+      packIndex.resolve(entries);
+    }
+    function step() {
+      return reader.read().then(function (chunk) {
+        if (!chunk.done) {
+          append(chunk.value);
+        }
+        if (!entries && length >= 8) {
+          readIndex();
+        }
+        while (entries && next < entries.length &&
+               length >= body + entries[next].offset + entries[next].packed) {
+          var entry = entries[next++];
+          var at = body + entry.offset;
+          fileCame(entry, buffer.slice(at, at + entry.packed));
+          firstFile.resolve();
+        }
+        if (chunk.done) {
+          if (!entries || next < entries.length) {
+            throw new Error('cut short');
+          }
+          packComplete = true;
+          return entries;
+        }
+        return step();
+      });
+    }
+    return step();
   }
 
-  var pack = unfitPage() ? Promise.reject(new Error(unfitPage())) : download('korvane.pack')
-    .then(function (bytes) {
-      return unpack(bytes).then(readPack).catch(function () {
+  // A file of the pack is in: into the game's file system, or kept until
+  // that exists. A music loop's silent copy is laid down unless the loop
+  // has already been made.
+  function fileCame(entry, data) {
+    if (!fileSystemReady) {
+      arrived[entry.name] = { entry: entry, data: data };
+      return;
+    }
+    var FS = Module.FS;
+    if (!entry.made) {
+      FS.writeFile('/' + entry.name, data);
+    } else if (made[entry.name]) {
+      FS.writeFile('/' + entry.name, made[entry.name]);
+    } else {
+      var silent = new Uint8Array(entry.bytes);
+      silent.set(data);
+      FS.writeFile('/' + entry.name, silent);
+      KorvaneWeb.expectFile(entry.name, data, entry.bytes);
+    }
+    KorvaneWeb.fileArrived(entry.name);
+  }
+
+  var pack = unfitPage() ? Promise.reject(new Error(unfitPage())) : fetch('korvane.pack')
+    .then(function (response) {
+      if (!response.ok) {
+        throw new Error(missing('korvane.pack'));
+      }
+      return packSource(response).then(unpackAsItComes).catch(function () {
         throw new Error(damaged('korvane.pack'));
       });
+    }, function () {
+      throw new Error(missing('korvane.pack'));
     });
+  pack.catch(function (error) {
+    packIndex.reject(error);
+    firstFile.reject(error);
+    if (typeof KorvaneWeb !== 'undefined') {
+      KorvaneWeb.noMoreFiles();
+    }
+  });
 
   // ---- The music, made in a worker -----------------------------------------------
   // Each loop arrives whole; until then the game has a silent copy of the
   // right size. A loop that comes out different from the build's is not used.
   var made = {};           // name -> bytes, once made and checked
-  var fileSystemReady = false;
   var musicState = { made: [], failed: [], filled: [] };
   window.korvaneMusic = musicState;
 
   // The worker sends each file's SHA-256 with it (a page not served
   // securely has none to compare, and takes the size alone).
   function checked(name, bytes, digest) {
-    return pack.then(function (entries) {
+    return packIndex.promise.then(function (entries) {
       var entry = entries.filter(function (e) { return e.name === name; })[0];
       return !!entry && entry.bytes === bytes.length && (digest === null || digest === entry.sha256);
     });
@@ -195,6 +315,7 @@
       musicState.made.push(name);
       if (fileSystemReady) {
         window.Module.FS.writeFile('/' + name, bytes);
+        KorvaneWeb.fileArrived(name);
         if (KorvaneWeb.fileMade(name, bytes)) {
           musicState.filled.push(name);
         }
@@ -247,24 +368,20 @@
   Module.preRun = [].concat(Module.preRun || []);
   Module.preRun.push(function () {
     Module.addRunDependency('korvane-pack');
-    pack.then(function (entries) {
+    Promise.all([packIndex.promise, firstFile.promise]).then(function (results) {
       var FS = Module.FS;
       ['/Art', '/Sound'].forEach(function (dir) {
         try { FS.mkdir(dir); } catch (e) { /* there already */ }
       });
-      entries.forEach(function (entry) {
-        if (!entry.made) {
-          FS.writeFile('/' + entry.name, entry.data);
-        } else if (made[entry.name]) {
-          FS.writeFile('/' + entry.name, made[entry.name]);
-        } else {
-          var silent = new Uint8Array(entry.bytes);
-          silent.set(entry.data);
-          FS.writeFile('/' + entry.name, silent);
-          KorvaneWeb.expectFile(entry.name, entry.data, entry.bytes);
-        }
-      });
       fileSystemReady = true;
+      if (!packComplete) {
+        KorvaneWeb.filesArriving(results[0].map(function (entry) { return entry.name; })
+          .filter(function (name) { return !(name in arrived); }));
+      }
+      Object.keys(arrived).forEach(function (name) {
+        fileCame(arrived[name].entry, arrived[name].data);
+      });
+      arrived = {};
       Module.removeRunDependency('korvane-pack');
     }).catch(function (error) {
       cannotLoad(error.message);
@@ -298,7 +415,6 @@
     }
     running = true;
     byId('loading').style.display = 'none';
-    byId('stalled').style.display = 'none';
     byId('fullscreen').style.display = fullScreenPossible() ? 'block' : 'none';
     byId('sound-hint').style.display = 'block';
     if (touchScreen()) {

@@ -4,8 +4,9 @@
 //   node make-site.mjs <data-dir> <site-dir> <version> <page-dir>
 //
 // korvane.pack is one gzip stream: "KVPK", the length of a JSON index, the
-// index, then the bytes of each file in index order. The pictures and the
-// short effects travel whole. The two music loops are made in the player's
+// index, then the bytes of each file in index order, the order the game
+// opens them (the page lets it start once the first is in). The pictures
+// and the short effects travel whole. The two music loops are made in the player's
 // browser (korvane-music.js), so only what comes before their samples is
 // packed, with their full size and SHA-256: the page lays a silent copy of
 // the right size down until the real one is made, and checks it when it is.
@@ -24,12 +25,15 @@ if (!pageDir) {
   process.exit(2);
 }
 
-const shipped = ['Art/Loading.kvp', 'Art/Main.kvp', 'Art/Menu.kvp', 'Art/FileMenu.kvp'];
+// In the order the game opens them, so that it can start as soon as the
+// loading picture is in; each music loop's head where the game loads it.
+const order = ['Art/Loading.kvp', 'Art/Main.kvp', 'Sound/Music.wav'];
 for (let n = 1; n <= 8; ++n) {
-  shipped.push(`Art/Block${n}.kvp`);
+  order.push(`Art/Block${n}.kvp`);
 }
-shipped.push('Sound/Drop.wav', 'Sound/Rotate.wav', 'Sound/Thud.wav');
-const made = ['Sound/Background.wav', 'Sound/Music.wav'];
+order.push('Sound/Thud.wav', 'Sound/Drop.wav', 'Sound/Rotate.wav', 'Art/Menu.kvp', 'Art/FileMenu.kvp',
+  'Sound/Background.wav');
+const made = new Set(['Sound/Background.wav', 'Sound/Music.wav']);
 
 const sha256 = (bytes) => crypto.createHash('sha256').update(bytes).digest('hex');
 
@@ -55,14 +59,14 @@ function add(name, bytes, entry) {
   parts.push(bytes);
   offset += bytes.length;
 }
-for (const name of shipped) {
+for (const name of order) {
   const bytes = fs.readFileSync(path.join(dataDir, name));
-  add(name, bytes, { bytes: bytes.length });
-}
-for (const name of made) {
-  const bytes = fs.readFileSync(path.join(dataDir, name));
-  const head = bytes.subarray(0, samplesOffset(bytes, name));
-  add(name, head, { bytes: bytes.length, made: true, sha256: sha256(bytes) });
+  if (made.has(name)) {
+    const head = bytes.subarray(0, samplesOffset(bytes, name));
+    add(name, head, { bytes: bytes.length, made: true, sha256: sha256(bytes) });
+  } else {
+    add(name, bytes, { bytes: bytes.length });
+  }
 }
 const indexBytes = Buffer.from(JSON.stringify(index));
 const header = Buffer.alloc(8);

@@ -47,12 +47,19 @@ var KorvaneWeb = (function () {
   var unread = new Uint8Array(256);
   var letGoUnread = new Uint8Array(256);
   var dialog = null;                      // the message box while it shows
+  var arriving = {};                      // files still to come: name -> waiting
 
+  // Every key let go; a press not read yet is still read once (the page
+  // taps Escape as it is hidden, and the focus goes with it).
   function releaseAll() {
     keys.fill(0);
-    virtualKeys.fill(0);
-    unread.fill(0);
-    letGoUnread.fill(0);
+    for (var i = 0; i < 256; ++i) {
+      if (unread[i]) {
+        letGoUnread[i] = 1;
+      } else {
+        virtualKeys[i] = 0;
+      }
+    }
   }
 
   function pressVirtual(scanCode) {
@@ -466,6 +473,35 @@ var KorvaneWeb = (function () {
     },
     // Every key let go, as when the page loses the focus.
     releaseKeys: releaseAll,
+
+    // ---- Files still on their way (the page's download) ----
+    // The page names the files still to come, then each as it is written;
+    // the game's opening one of them waits for it.
+    filesArriving: function (names) {
+      names.forEach(function (name) {
+        arriving[name] = arriving[name] || [];
+      });
+    },
+    fileArriving: function (path) {
+      return !!arriving[path.replace(/^\.?\//, '')];
+    },
+    whenFileArrives: function (path, wakeUp) {
+      var name = path.replace(/^\.?\//, '');
+      if (arriving[name]) {
+        arriving[name].push(wakeUp);
+      } else {
+        wakeUp();
+      }
+    },
+    fileArrived: function (name) {
+      var waiting = arriving[name] || [];
+      delete arriving[name];
+      waiting.forEach(function (wakeUp) { wakeUp(); });
+    },
+    // Nothing more will come (the download failed): every wait ends.
+    noMoreFiles: function () {
+      Object.keys(arriving).forEach(api.fileArrived);
+    },
     // The scan codes the screen now shown acts on; the page shows just
     // those on-screen buttons (Module.onKeysInUse).
     keysInUse: function (scanCodes) {

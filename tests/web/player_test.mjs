@@ -9,6 +9,9 @@
 //            full screen cannot be had, and a sandbox that forbids loading
 //   music    the music made in the page: the build's very bytes, taking the
 //            place of the silent copy the game loaded, heard after a key
+//   away     (in Firefox, which hides a background tab even headless) a page
+//            hidden in play: the game's own pause, sound held, the main menu
+//            waiting on its return and R resuming
 //   offline  a second visit with the network cut plays; a new build's
 //            offline copy replaces the old one whole
 //   failures each file missing or cut short, no WebAssembly, a policy that
@@ -20,6 +23,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import { startEngine } from './browsers.mjs';
 import { launch, waitUntil } from './chromium.mjs';
 
 const [scenario, siteDir] = process.argv.slice(2);
@@ -259,6 +263,24 @@ class Player {
   }
 }
 
+// A Player on another engine's page (browsers.mjs): its reads and keys.
+class EnginePlayer extends Player {
+  constructor(handle) {
+    super({ on: () => {} }, null);
+    this.handle = handle;
+  }
+
+  look(fn, arg = null) {
+    return this.handle.look(fn, arg);
+  }
+
+  async press(code, ms = 300) {
+    await this.handle.keyDown(code);
+    await new Promise((resolve) => setTimeout(resolve, ms));
+    await this.handle.keyUp(code);
+  }
+}
+
 const overlaps = (a, b) => a[0] < b[0] + b[2] && b[0] < a[0] + a[2] && a[1] < b[1] + b[3] && b[1] < a[1] + a[3];
 
 function checkUncovered(layout, where) {
@@ -424,6 +446,45 @@ async function music(browser, site) {
   await context.close();
 }
 
+async function away(site) {
+  console.log('== a page hidden in play, and back');
+  const engine = await startEngine('firefox');
+  try {
+    const handle = await engine.open(site.url('/index.html'), { viewport: { width: 1280, height: 800 },
+      initScript: prepare() });
+    const player = new EnginePlayer(handle);
+    const sound = () => player.look(() => KorvaneWeb.audioContext() && KorvaneWeb.audioContext().state);
+    check(await player.waitScreen(menuKeys), 'the main menu');
+    await player.press('KeyS');  // nothing on the main menu, but a key
+    check(await waitUntil(async () => (await sound()) === 'running', 10), 'a key starts the sound');
+    await player.press('KeyN');
+    check(await player.waitScreen(playKeys, 10), 'N starts a game');
+    await wait(1500);
+    const from = await player.readCount();
+    await handle.hide();
+    check(await waitUntil(() => player.look(() => document.visibilityState === 'hidden'), 10),
+      'another tab in front hides the page');
+    // (A hidden page's timers are slowed, so its menu may still be wiping in.)
+    check(await waitUntil(async () => (await player.screens()).slice(-1)[0] === menuKeys, 20),
+      'hidden in play, the game goes to its main menu');
+    const reads = await player.look((f) => window.testReads.slice(f), from);
+    check(reads.some((down) => down.includes(KEY.Escape)) && !reads.some((down) => down.includes(KEY.N)),
+      'by its own Escape, and no other key', `the reads meanwhile: ${JSON.stringify(reads)}`);
+    check(await waitUntil(async () => (await sound()) !== 'running', 10), 'the sound is held while hidden',
+      `the sound is ${await sound()} while hidden`);
+    await wait(2000);
+    await handle.show();
+    check(await waitUntil(() => player.look(() => document.visibilityState === 'visible'), 10), 'back again');
+    check(await player.waitScreen(menuKeys, 40), 'the main menu waits for the player');
+    await player.press('KeyR');
+    check(await player.waitScreen(playKeys, 10), 'R resumes the game');
+    check(await waitUntil(async () => (await sound()) === 'running', 10), 'and the sound goes on');
+    await handle.close();
+  } finally {
+    await engine.close();
+  }
+}
+
 async function offline(browser, site) {
   console.log('== a second visit with no connection, and a new build replacing the offline copy');
   const context = await browser.newContext({ viewport: { width: 1280, height: 800 } });
@@ -525,7 +586,7 @@ async function failuresScenario(browser) {
 }
 
 async function main() {
-  const browser = await launch({ autoplay: false });
+  const browser = scenario === 'away' ? null : await launch({ autoplay: false });
   const site = await serve(siteDir, { prefix: scenario === 'frame' ? '/games/korvane/' : '/' });
   try {
     if (scenario === 'touch') {
@@ -534,6 +595,8 @@ async function main() {
       await frame(browser, site);
     } else if (scenario === 'music') {
       await music(browser, site);
+    } else if (scenario === 'away') {
+      await away(site);
     } else if (scenario === 'offline') {
       await offline(browser, site);
     } else if (scenario === 'failures') {
@@ -542,7 +605,9 @@ async function main() {
       throw new Error(`no scenario "${scenario}"`);
     }
   } finally {
-    await browser.close();
+    if (browser) {
+      await browser.close();
+    }
     await site.close();
   }
 }
