@@ -106,6 +106,7 @@ function instrument() {
 
 async function visit(context, url) {
   const page = await context.newPage();
+  page.on('pageerror', (e) => console.log(`page error: ${e.message}`));
   await page.goto(url);
   const times = await waitUntil(() => page.evaluate(() => window.bench.menuReady && window.bench), 180);
   return { page, times };
@@ -162,7 +163,5 @@ export function printLoading(report) {
 }
 
 if (import.meta.url === pathToFileURL(process.argv[1]).href) {
-  const report = await measureLoading(process.argv[2] || "build-web/site");
-  console.log(JSON.stringify(report));
-  printLoading(report);
+  printLoading(await measureLoading(process.argv[2] || 'build-web/site'));
 }

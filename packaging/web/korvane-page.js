@@ -274,7 +274,8 @@
       if (!response.ok) {
         throw new Error(missing('korvane.pack'));
       }
-      return packSource(response).then(unpackAsItComes).catch(function () {
+      return packSource(response).then(unpackAsItComes).catch(function (error) {
+        console.error('korvane: the data pack: ' + error);
         throw new Error(damaged('korvane.pack'));
       });
     }, function () {

@@ -8,12 +8,16 @@
 namespace {
 
 // NOLINTBEGIN: the page's side, in JavaScript
+// A wait that has slept is called again as the game's stack is rewound, and
+// must then go through the sleep's end even though the file is there.
+// clang-format off
 EM_JS(void, korvane_web_wait_for_file, (const char* hostPath), {
     var name = UTF8ToString(hostPath);
-    if (KorvaneWeb.fileArriving(name)) {
+    if (Asyncify.state !== Asyncify.State.Normal || KorvaneWeb.fileArriving(name)) {
         Asyncify.handleSleep(function(wakeUp) { KorvaneWeb.whenFileArrives(name, wakeUp); });
     }
 });
+// clang-format on
 // NOLINTEND
 
 }  // namespace

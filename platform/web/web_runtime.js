@@ -493,10 +493,12 @@ var KorvaneWeb = (function () {
         wakeUp();
       }
     },
+    // The game waiting for it goes on in a task of its own, not inside the
+    // page's download.
     fileArrived: function (name) {
       var waiting = arriving[name] || [];
       delete arriving[name];
-      waiting.forEach(function (wakeUp) { wakeUp(); });
+      waiting.forEach(function (wakeUp) { yieldNow(wakeUp); });
     },
     // Nothing more will come (the download failed): every wait ends.
     noMoreFiles: function () {
