@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/frame.h"
+#include "app/screen_keys.h"
 #include "app/screen_state.h"
 #include "app/startup.h"
 #include "gfx/video.h"
@@ -28,7 +29,13 @@ int WinMain() {
     int exitCode = 0;
     const bool started = StartUp() == 1;
     if (started) {
+        // No screen's keys are told before the first (Starting has none).
+        ScreenState keysTold = ScreenState::Starting;
         for (;;) {
+            if (screenState != keysTold) {
+                TellKeysInUse(screenState);
+                keysTold = screenState;
+            }
             // At most one message a turn, without waiting: the frames set the pace.
             platform::WindowMessage message;
             if (platform::WindowPeekMessage(&message)) {

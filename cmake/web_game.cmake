@@ -1,5 +1,6 @@
-# The game for the browser: korvane.js and korvane.wasm, with Art/ and Sound/
-# packed into korvane.data, beside our own page, in site/ -- the folder a
+# The game for the browser: korvane.js and korvane.wasm beside our own page,
+# the pictures and effects in korvane.pack, the worker that makes the music
+# in the page, the offline worker and the manifest, in site/ -- the folder a
 # static file server serves and the zip holds.
 set(KORVANE_SITE_DIR ${CMAKE_BINARY_DIR}/site)
 set(web_page_files ${CMAKE_SOURCE_DIR}/packaging/web/index.html
@@ -8,21 +9,8 @@ set(web_page_files ${CMAKE_SOURCE_DIR}/packaging/web/index.html
 add_executable(korvane ${CMAKE_SOURCE_DIR}/platform/web/web_entry.cpp)
 target_link_libraries(korvane PRIVATE korvane_web)
 set_target_properties(korvane PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KORVANE_SITE_DIR})
-set(web_data_files)
-foreach(name Loading Main Menu FileMenu)
-    list(APPEND web_data_files ${KORVANE_DATA_DIR}/Art/${name}.kvp)
-endforeach()
-foreach(n RANGE 1 8)
-    list(APPEND web_data_files ${KORVANE_DATA_DIR}/Art/Block${n}.kvp)
-endforeach()
-foreach(name Music Background Thud Drop Rotate)
-    list(APPEND web_data_files ${KORVANE_DATA_DIR}/Sound/${name}.wav)
-endforeach()
-target_link_options(korvane PRIVATE -Os
-    "SHELL:--preload-file ${KORVANE_DATA_DIR}/Art@/Art"
-    "SHELL:--preload-file ${KORVANE_DATA_DIR}/Sound@/Sound")
-set_property(TARGET korvane APPEND PROPERTY LINK_DEPENDS ${web_data_files})
-add_dependencies(korvane korvane_assets)
+target_link_options(korvane PRIVATE -Os)
+set_target_properties(korvane_music_worker PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KORVANE_SITE_DIR})
 
 # The page, its script and the icon beside the game.
 set(web_site_files)
@@ -35,10 +23,29 @@ foreach(file ${web_page_files} ${KORVANE_DATA_DIR}/korvane.png)
     list(APPEND web_site_files ${KORVANE_SITE_DIR}/${name})
 endforeach()
 
+# The data pack, the manifest with its icons and the offline worker, which
+# names every other file's digest and so comes last.
+find_program(KORVANE_NODE node REQUIRED)
+set(web_made_files)
+foreach(name korvane.pack korvane-sw.js korvane.webmanifest korvane-192.png korvane-512.png)
+    list(APPEND web_made_files ${KORVANE_SITE_DIR}/${name})
+endforeach()
+add_custom_command(OUTPUT ${web_made_files}
+    COMMAND ${KORVANE_NODE} ${CMAKE_SOURCE_DIR}/packaging/web/make-site.mjs ${KORVANE_DATA_DIR}
+        ${KORVANE_SITE_DIR} ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/packaging/web
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/web/make-site.mjs
+        ${CMAKE_SOURCE_DIR}/packaging/web/korvane-sw.js korvane korvane_music_worker
+        ${web_site_files} korvane_assets
+    COMMENT "Packing the pictures and effects, writing the offline worker"
+    VERBATIM)
+list(APPEND web_site_files ${web_made_files})
+
 # korvane-<version>-web.zip: index.html at its root with everything it loads
 # beside it, so it uploads as it stands to a host of HTML5 games.
 set(KORVANE_WEB_ZIP ${CMAKE_BINARY_DIR}/korvane-${PROJECT_VERSION}-web.zip)
-set(web_zip_entries index.html korvane-page.js korvane.png korvane.js korvane.wasm korvane.data)
+set(web_zip_entries index.html korvane-page.js korvane.png korvane.js korvane.wasm korvane.pack
+    korvane-music.js korvane-music.wasm korvane-sw.js korvane.webmanifest korvane-192.png
+    korvane-512.png)
 add_custom_command(OUTPUT ${KORVANE_WEB_ZIP}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${KORVANE_WEB_ZIP}
     COMMAND ${CMAKE_COMMAND} -E tar cf ${KORVANE_WEB_ZIP} --format=zip ${web_zip_entries}
@@ -47,7 +54,7 @@ add_custom_command(OUTPUT ${KORVANE_WEB_ZIP}
     COMMAND strip-nondeterminism --type zip --timestamp ${KORVANE_SOURCE_DATE_EPOCH}
             ${KORVANE_WEB_ZIP}
     WORKING_DIRECTORY ${KORVANE_SITE_DIR}
-    DEPENDS korvane ${web_site_files}
+    DEPENDS korvane korvane_music_worker ${web_site_files}
     COMMENT "Packing ${KORVANE_WEB_ZIP}"
     VERBATIM)
 add_custom_target(korvane_web_site ALL DEPENDS ${web_site_files} ${KORVANE_WEB_ZIP})

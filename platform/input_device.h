@@ -37,6 +37,10 @@ enum class InputReadResult : uint8_t { Ok, Lost, Failed };
 // When it fails the destination may have been changed or not.
 InputReadResult InputReadState(InputDevice* device, void* destination, uint32_t bytes);
 void InputUnacquire(InputDevice* device);
+// The keys the screen now shown acts on, told whenever the screen changes,
+// for a backend that draws keys of its own (the browser's on-screen buttons
+// on a touch screen). The keyboard itself is read as a whole regardless.
+void InputKeysInUse(const uint8_t* scanCodes, uint32_t count);
 void InputReleaseDevice(InputDevice* device);
 void InputRelease(InputSystem* system);
 

@@ -14,6 +14,7 @@ import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import { engineNames, pageWithScript, startEngine } from '../tests/web/browsers.mjs';
+import { measureLoading, printLoading } from './bench-web-load.mjs';
 import { launch, serve, waitUntil } from '../tests/web/chromium.mjs';
 
 const options = process.argv.slice(2).filter((a) => a.startsWith('--'));
@@ -34,7 +35,8 @@ function quantile(sorted, q) {
 
 function sizes() {
   const rows = [];
-  for (const name of ['korvane.wasm', 'korvane.js', 'korvane-page.js', 'index.html', 'korvane.data']) {
+  for (const name of ['korvane.wasm', 'korvane.js', 'korvane-page.js', 'index.html', 'korvane.pack',
+    'korvane-music.js', 'korvane-music.wasm', 'korvane-sw.js']) {
     const bytes = fs.readFileSync(path.join(siteDir, name));
     rows.push({ name, plain: bytes.length, gzip: zlib.gzipSync(bytes, { level: 9 }).length });
   }
@@ -240,6 +242,9 @@ for (const name of chosen) {
   }
   if (name === 'chromium') {
     await benchChromium();
+    // A player's connection: the bytes of a first and a second visit, and
+    // the start on two shaped lines.
+    printLoading(await measureLoading(siteDir));
   } else {
     await benchPeriod(name);
   }

@@ -4,6 +4,15 @@
 #include <new>
 
 namespace korvane::platform {
+namespace {
+
+HostFileWaiter fileWaiter = nullptr;
+
+}  // namespace
+
+void SetHostFileWaiter(HostFileWaiter waiter) {
+    fileWaiter = waiter;
+}
 
 std::string HostPath(const std::string& root, const char* gamePath) {
     std::string path = root;
@@ -14,6 +23,9 @@ std::string HostPath(const std::string& root, const char* gamePath) {
 }
 
 std::unique_ptr<HostFile> HostFile::Open(const std::string& hostPath) {
+    if (fileWaiter != nullptr) {
+        fileWaiter(hostPath.c_str());
+    }
     struct stat info {};
     // A folder opens fine with fopen on Linux; it is not a file the game can read.
     if (stat(hostPath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {

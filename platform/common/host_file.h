@@ -20,6 +20,12 @@ inline std::string WithSlashes(const char* gamePath) {
 // root means the working directory.
 std::string HostPath(const std::string& root, const char* gamePath);
 
+// A backend whose files may still be on their way when the game asks for
+// one (the browser's, while the page downloads the rest) sets a waiter:
+// every open first waits until the file is there or will never come.
+using HostFileWaiter = void (*)(const char* hostPath);
+void SetHostFileWaiter(HostFileWaiter waiter);
+
 struct StdioCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };

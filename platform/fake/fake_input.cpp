@@ -145,6 +145,9 @@ void InputRelease(InputSystem* system) {
     fake::Journal("input.release");
 }
 
+// The headless backend draws no keys of its own.
+void InputKeysInUse(const uint8_t* /*scanCodes*/, uint32_t /*count*/) {}
+
 }  // namespace platform
 
 namespace fake {

@@ -211,4 +211,7 @@ void InputRelease(InputSystem* /*system*/) {
     sdl::StopControllers();
 }
 
+// The desktop draws no keys of its own.
+void InputKeysInUse(const uint8_t* /*scanCodes*/, uint32_t /*count*/) {}
+
 }  // namespace korvane::platform

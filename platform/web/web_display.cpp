@@ -19,7 +19,7 @@ EM_JS(void, korvane_web_size_canvas, (int width, int height), {
     var canvas = KorvaneWeb.canvas();
     canvas.width = width;
     canvas.height = height;
-    KorvaneWeb.place(window.innerWidth, window.innerHeight);
+    KorvaneWeb.layOut();
 });
 EM_JS(void, korvane_web_flipped, (), { KorvaneWeb.flipped(); });
 EM_JS(void, korvane_web_present,

@@ -1,9 +1,12 @@
-// The game's entry in the page: it runs as on every other machine, and when
+// The game's entry in the page: it runs as on every other machine (but that
+// a file it opens may still be arriving), and when
 // it ends (E on the main menu, or a start-up that failed) the page is told
 // with the exit code, so it can say so and offer to start again.
 #include <emscripten.h>
 
 #include "app/win_main.h"
+#include "platform/common/host_file.h"
+#include "platform/web/web_shared.h"
 
 namespace {
 
@@ -18,6 +21,8 @@ EM_JS(void, korvane_web_game_ended, (int exitCode), {
 }  // namespace
 
 int main() {
+    // The page may still be bringing files in while the game starts.
+    korvane::platform::SetHostFileWaiter(&korvane::platform::web::WaitForFile);
     const int exitCode = korvane::WinMain();
     korvane_web_game_ended(exitCode);
     return exitCode;

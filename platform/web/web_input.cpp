@@ -12,6 +12,8 @@ namespace {
 
 // NOLINTBEGIN: the page's side, in JavaScript
 EM_JS(void, korvane_web_read_keys, (uint8_t * snapshot), { KorvaneWeb.readKeys(snapshot); });
+EM_JS(void, korvane_web_keys_in_use, (const uint8_t* scanCodes, uint32_t count),
+      { KorvaneWeb.keysInUse(Array.from(HEAPU8.subarray(scanCodes, scanCodes + count))); });
 // NOLINTEND
 
 }  // namespace
@@ -68,5 +70,11 @@ void InputUnacquire(InputDevice* /*device*/) {}
 void InputReleaseDevice(InputDevice* /*device*/) {}
 
 void InputRelease(InputSystem* /*system*/) {}
+
+// The on-screen buttons of a touch screen show only the keys the screen
+// uses.
+void InputKeysInUse(const uint8_t* scanCodes, uint32_t count) {
+    korvane_web_keys_in_use(scanCodes, count);
+}
 
 }  // namespace korvane::platform

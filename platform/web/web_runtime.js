@@ -42,11 +42,38 @@ var KorvaneWeb = (function () {
 
   var keys = new Uint8Array(256);         // the keyboard, by scan code
   var virtualKeys = new Uint8Array(256);  // the on-screen buttons
+  // A press the game has not read yet: it stays down until one read has
+  // seen it, however short the tap (the game reads every 100 ms or more).
+  var unread = new Uint8Array(256);
+  var letGoUnread = new Uint8Array(256);
   var dialog = null;                      // the message box while it shows
+  var arriving = {};                      // files still to come: name -> waiting
 
+  // Every key let go; a press not read yet is still read once (the page
+  // taps Escape as it is hidden, and the focus goes with it).
   function releaseAll() {
     keys.fill(0);
-    virtualKeys.fill(0);
+    for (var i = 0; i < 256; ++i) {
+      if (unread[i]) {
+        letGoUnread[i] = 1;
+      } else {
+        virtualKeys[i] = 0;
+      }
+    }
+  }
+
+  function pressVirtual(scanCode) {
+    virtualKeys[scanCode] = 1;
+    unread[scanCode] = 1;
+    letGoUnread[scanCode] = 0;
+  }
+
+  function releaseVirtual(scanCode) {
+    if (unread[scanCode]) {
+      letGoUnread[scanCode] = 1;
+    } else {
+      virtualKeys[scanCode] = 0;
+    }
   }
 
   function onKey(event, down) {
@@ -60,6 +87,11 @@ var KorvaneWeb = (function () {
     if (code !== undefined) {
       keys[code] = down ? 1 : 0;
     }
+    // A Mac sends no key-up for a key let go while Command is held: when
+    // Command comes up, everything is let go.
+    if (!down && (event.code === 'MetaLeft' || event.code === 'MetaRight' || event.key === 'Meta')) {
+      keys.fill(0);
+    }
   }
 
   // The game controllers' buttons as keys, with the desktop's mapping (the
@@ -72,8 +104,24 @@ var KorvaneWeb = (function () {
   // The stick counts past half its travel, along the axis pushed further.
   var stickThreshold = 0.5;
 
+  // A frame the host has not given the gamepad permission makes
+  // getGamepads() throw: controllers are then given up, not the keyboard.
+  var gamepadsAllowed = typeof navigator !== 'undefined' && !!navigator.getGamepads;
+
+  function connectedPads() {
+    if (!gamepadsAllowed) {
+      return [];
+    }
+    try {
+      return navigator.getGamepads() || [];
+    } catch (e) {
+      gamepadsAllowed = false;
+      return [];
+    }
+  }
+
   function addControllerKeys(snapshot) {
-    var pads = navigator.getGamepads ? navigator.getGamepads() : [];
+    var pads = connectedPads();
     for (var i = 0; i < pads.length; ++i) {
       var pad = pads[i];
       if (!pad || pad.connected === false) {
@@ -156,11 +204,17 @@ var KorvaneWeb = (function () {
   // Lays the picture on the page by the shared rule (the game's own
   // PlacePicture, computed by the module): a whole-number factor, nearest,
   // where it leaves a thin border; else the next whole factor up, nearest,
-  // then smoothly down.
-  function place(viewWidth, viewHeight) {
+  // then smoothly down. The room is `viewWidth` x `viewHeight` device
+  // pixels whose corner is at (`left`, `top`) in CSS pixels; `ratio` is
+  // device pixels per CSS pixel, so a whole factor stays exact on a screen
+  // of any density.
+  function place(viewWidth, viewHeight, left, top, ratio) {
     if (!canvas() || !Module._korvane_web_place) {
       return null;
     }
+    left = left || 0;
+    top = top || 0;
+    ratio = ratio || 1;
     var at = Module._korvane_web_place(screen.width, screen.height, viewWidth, viewHeight) >> 2;
     placement = {
       x: HEAP32[at], y: HEAP32[at + 1], width: HEAP32[at + 2],
@@ -188,10 +242,10 @@ var KorvaneWeb = (function () {
       }
       c.style.display = c === shown ? 'block' : 'none';
       c.style.position = 'absolute';
-      c.style.left = placement.x + 'px';
-      c.style.top = placement.y + 'px';
-      c.style.width = placement.width + 'px';
-      c.style.height = placement.height + 'px';
+      c.style.left = (left + placement.x / ratio) + 'px';
+      c.style.top = (top + placement.y / ratio) + 'px';
+      c.style.width = (placement.width / ratio) + 'px';
+      c.style.height = (placement.height / ratio) + 'px';
       c.style.imageRendering = placement.smooth ? 'auto' : 'pixelated';
     });
     return placement;
@@ -204,7 +258,11 @@ var KorvaneWeb = (function () {
   // are not started; the game's sound state runs on the clock regardless, and
   // when the sound starts every sound that is playing by then joins in where
   // it has got to.
-  var audio = { context: null, out: null, sounds: {}, next: 1, failed: false };
+  var audio = { context: null, out: null, sounds: {}, next: 1, failed: false, held: false };
+  // Files the page is still making (the music, in a worker), by name: the
+  // game has been given a silent copy of the right size, and the sound
+  // loaded from it takes the real samples when they come.
+  var expected = {};
 
   function audioContext() {
     if (!audio.context && !audio.failed) {
@@ -215,6 +273,13 @@ var KorvaneWeb = (function () {
         audio.failed = true;
         return null;
       }
+      // A phone's silent switch mutes "ambient" sound; a game is played for
+      // its sound, as a video is.
+      try {
+        if (navigator.audioSession) {
+          navigator.audioSession.type = 'playback';
+        }
+      } catch (e) { /* not offered */ }
       audio.out = audio.context.createGain();
       audio.out.connect(audio.context.destination);
       audio.context.onstatechange = function () {
@@ -228,9 +293,13 @@ var KorvaneWeb = (function () {
     return audio.context;
   }
 
+  // Called on every act of the player's: a context that is not running
+  // (not yet allowed, suspended while the page was hidden, or "interrupted"
+  // by a call or a screen lock on a phone) is started again.
   function resumeAudio() {
-    if (audio.context && audio.context.state === 'suspended') {
-      audio.context.resume();
+    if (audio.context && audio.context.state !== 'running' && audio.context.state !== 'closed' &&
+        !audio.held) {
+      audio.context.resume().catch(function () {});
     }
   }
 
@@ -278,12 +347,106 @@ var KorvaneWeb = (function () {
     sound.node = node;
   }
 
+  // The sound's PCM bytes in the module's memory as an AudioBuffer. An
+  // AudioBuffer holds 3 to 768 kHz; a rate outside is played at its own speed
+  // through the node's rate instead. A long sound (the music) is converted a
+  // slice at a time, each in a task of its own, so that the page is never
+  // held up long; it keeps its old buffer until the new one is whole. The
+  // silent copy of a file still being made needs no converting.
+  var decodeSliceFrames = 65536;
+
+  function decodeSamples(sound, silent) {
+    var pcm = sound.pcm;
+    var frameBytes = pcm.channels * pcm.bits / 8;
+    var frames = Math.floor(pcm.bytes / frameBytes);
+    if (frames === 0) {
+      return;
+    }
+    var bufferRate = Math.min(768000, Math.max(3000, pcm.rate));
+    var buffer = audio.context.createBuffer(pcm.channels, frames, bufferRate);
+    var token = {};
+    sound.decoding = token;
+    var from = 0;
+    function slice() {
+      if (sound.decoding !== token || audio.sounds[sound.handle] !== sound) {
+        return;  // released, or given other samples meanwhile
+      }
+      var to = silent ? frames : Math.min(frames, from + decodeSliceFrames);
+      if (!silent) {
+        convertFrames(pcm, buffer, from, to);
+      }
+      from = to;
+      if (from < frames) {
+        yieldNow(slice);
+        return;
+      }
+      sound.decoding = null;
+      sound.buffer = buffer;
+      startNode(sound);
+    }
+    slice();
+  }
+
+  // Frames [from, to) of the PCM bytes into the buffer's channels. 16-bit
+  // samples are read in place where they lie on an even address, as the
+  // backend's buffers do.
+  function convertFrames(pcm, buffer, from, to) {
+    var channels = pcm.channels;
+    var frameBytes = channels * pcm.bits / 8;
+    var frames = buffer.length;
+    var wide = pcm.bits === 16 && pcm.pointer % 2 === 0
+      ? new Int16Array(HEAPU8.buffer, pcm.pointer, frames * channels) : null;
+    var view = new DataView(HEAPU8.buffer, pcm.pointer, frames * frameBytes);
+    for (var c = 0; c < channels; ++c) {
+      var out = buffer.getChannelData(c);
+      var i = from;
+      if (pcm.bits === 8) {
+        for (var at = from * channels + c; i < to; ++i, at += channels) {
+          out[i] = (view.getUint8(at) - 128) / 128;
+        }
+      } else if (wide) {
+        for (var w = from * channels + c; i < to; ++i, w += channels) {
+          out[i] = wide[w] / 32768;
+        }
+      } else {
+        for (var b = from * frameBytes + 2 * c; i < to; ++i, b += frameBytes) {
+          out[i] = view.getInt16(b, true) / 32768;
+        }
+      }
+    }
+  }
+
+  // Reads the format of a RIFF WAVE file's head: what its samples will be.
+  function waveFormat(head) {
+    var view = new DataView(head.buffer, head.byteOffset, head.byteLength);
+    for (var at = 12; at + 8 <= head.byteLength;) {
+      var id = String.fromCharCode(head[at], head[at + 1], head[at + 2], head[at + 3]);
+      var size = view.getUint32(at + 4, true);
+      if (id === 'fmt ' && at + 24 <= head.byteLength) {
+        return { channels: view.getUint16(at + 10, true), rate: view.getUint32(at + 12, true),
+                 bits: view.getUint16(at + 22, true) };
+      }
+      if (id === 'data') {
+        return null;
+      }
+      at += 8 + size + (size & 1);
+    }
+    return null;
+  }
+
   var api = {
     // ---- Keys, called by the backend and by the page ----
     readKeys: function (pointer) {
       var snapshot = new Uint8Array(256);
       for (var i = 0; i < 256; ++i) {
         snapshot[i] = keys[i] | virtualKeys[i];
+        if (unread[i]) {
+          unread[i] = 0;
+          if (letGoUnread[i]) {
+            letGoUnread[i] = 0;
+            virtualKeys[i] = 0;
+          }
+        }
       }
       if (!dialog) {
         addControllerKeys(snapshot);
@@ -292,10 +455,61 @@ var KorvaneWeb = (function () {
         HEAPU8[pointer + k] = snapshot[k] ? 0x80 : 0;
       }
     },
-    // An on-screen button held (down) or let go, as the key `scanCode`.
+    // An on-screen button held (down) or let go, as the key `scanCode`; a
+    // press counts once read, however short.
     setVirtualKey: function (scanCode, down) {
-      virtualKeys[scanCode] = down ? 1 : 0;
+      if (down) {
+        pressVirtual(scanCode);
+      } else {
+        releaseVirtual(scanCode);
+      }
       resumeAudio();
+    },
+    // Presses the key `scanCode` for exactly one read of the game's: what
+    // the page does for the player (Escape when it is hidden).
+    tapKey: function (scanCode) {
+      pressVirtual(scanCode);
+      releaseVirtual(scanCode);
+    },
+    // Every key let go, as when the page loses the focus.
+    releaseKeys: releaseAll,
+
+    // ---- Files still on their way (the page's download) ----
+    // The page names the files still to come, then each as it is written;
+    // the game's opening one of them waits for it.
+    filesArriving: function (names) {
+      names.forEach(function (name) {
+        arriving[name] = arriving[name] || [];
+      });
+    },
+    fileArriving: function (path) {
+      return !!arriving[path.replace(/^\.?\//, '')];
+    },
+    whenFileArrives: function (path, wakeUp) {
+      var name = path.replace(/^\.?\//, '');
+      if (arriving[name]) {
+        arriving[name].push(wakeUp);
+      } else {
+        wakeUp();
+      }
+    },
+    // The game waiting for it goes on in a task of its own, not inside the
+    // page's download.
+    fileArrived: function (name) {
+      var waiting = arriving[name] || [];
+      delete arriving[name];
+      waiting.forEach(function (wakeUp) { yieldNow(wakeUp); });
+    },
+    // Nothing more will come (the download failed): every wait ends.
+    noMoreFiles: function () {
+      Object.keys(arriving).forEach(api.fileArrived);
+    },
+    // The scan codes the screen now shown acts on; the page shows just
+    // those on-screen buttons (Module.onKeysInUse).
+    keysInUse: function (scanCodes) {
+      if (Module.onKeysInUse) {
+        Module.onKeysInUse(scanCodes);
+      }
     },
     keyCodes: KEY,
 
@@ -304,6 +518,16 @@ var KorvaneWeb = (function () {
     // ---- The picture ----
     canvas: canvas,
     place: place,
+    // Lays the picture out again: the page's own way (Module.layOut, which
+    // keeps room for its buttons), or over the whole window.
+    layOut: function () {
+      if (Module.layOut) {
+        Module.layOut();
+      } else {
+        var ratio = window.devicePixelRatio || 1;
+        place(Math.floor(window.innerWidth * ratio), Math.floor(window.innerHeight * ratio), 0, 0, ratio);
+      }
+    },
     // Shows the rectangle (x, y, w, h) of the RGBA picture at `pointer`,
     // `width` x `height` pixels, on the canvas.
     present: function (pointer, width, height, x, y, w, h) {
@@ -343,8 +567,8 @@ var KorvaneWeb = (function () {
     createSound: function () {
       var context = audioContext();
       var handle = audio.next++;
-      var sound = { buffer: null, node: null, playing: false, looping: false, rate: 0,
-                    startedAtMs: 0, startFrame: 0 };
+      var sound = { handle: handle, buffer: null, node: null, playing: false, looping: false,
+                    rate: 0, startedAtMs: 0, startFrame: 0, pcm: null, madeFile: null };
       sound.left = context.createGain();
       sound.right = context.createGain();
       sound.splitter = context.createChannelSplitter(2);
@@ -361,40 +585,21 @@ var KorvaneWeb = (function () {
     // interleaved) as the sound's samples.
     setSamples: function (handle, pointer, bytes, channels, bits, rate) {
       var sound = audio.sounds[handle];
-      var frameBytes = channels * bits / 8;
-      var frames = Math.floor(bytes / frameBytes);
-      if (!sound || frames === 0) {
+      if (!sound) {
         return;
       }
-      // An AudioBuffer holds 3 to 768 kHz; a rate outside is played at its
-      // own speed through the node's rate instead.
-      var bufferRate = Math.min(768000, Math.max(3000, rate));
-      var buffer = audio.context.createBuffer(channels, frames, bufferRate);
-      // 16-bit samples are read in place where they lie on an even address,
-      // as the backend's buffers do.
-      var wide = bits === 16 && pointer % 2 === 0 ? new Int16Array(HEAPU8.buffer, pointer, frames * channels)
-                                                  : null;
-      var view = new DataView(HEAPU8.buffer, pointer, frames * frameBytes);
-      for (var c = 0; c < channels; ++c) {
-        var out = buffer.getChannelData(c);
-        var i = 0;
-        var at = c;
-        if (bits === 8) {
-          for (; i < frames; ++i, at += channels) {
-            out[i] = (view.getUint8(at) - 128) / 128;
-          }
-        } else if (wide) {
-          for (; i < frames; ++i, at += channels) {
-            out[i] = wide[at] / 32768;
-          }
-        } else {
-          for (at = 2 * c; i < frames; ++i, at += frameBytes) {
-            out[i] = view.getInt16(at, true) / 32768;
-          }
+      sound.pcm = { pointer: pointer, bytes: bytes, channels: channels, bits: bits, rate: rate };
+      for (var name in expected) {
+        var file = expected[name];
+        if (!file.sound && file.dataBytes === bytes && file.channels === channels &&
+            file.bits === bits && file.rate === rate) {
+          file.sound = sound;
+          sound.madeFile = name;
+          decodeSamples(sound, true);
+          return;
         }
       }
-      sound.buffer = buffer;
-      startNode(sound);
+      decodeSamples(sound, false);
     },
     // The sound plays (or not) from `startFrame` at `startedAtMs` on the
     // page's clock, `rate` frames a second, looping or not.
@@ -422,8 +627,47 @@ var KorvaneWeb = (function () {
       if (sound) {
         stopNode(sound);
         sound.merger.disconnect();
+        if (sound.madeFile && expected[sound.madeFile]) {
+          expected[sound.madeFile].sound = null;
+        }
         delete audio.sounds[handle];
       }
+    },
+    // While the page is hidden its sound is held (suspended); the player's
+    // next act after it shows again lets it go on.
+    holdAudio: function (held) {
+      audio.held = held;
+      if (held && audio.context && audio.context.state === 'running') {
+        audio.context.suspend().catch(function () {});
+      }
+    },
+    resumeAudio: resumeAudio,
+    // The page lays down `name` as its head and silence, and makes the rest
+    // itself; the sound the game loads from it is found by its size and
+    // format when it is loaded.
+    expectFile: function (name, head, totalBytes) {
+      var format = waveFormat(head);
+      if (format) {
+        expected[name] = { dataBytes: totalBytes - head.byteLength, channels: format.channels,
+                           bits: format.bits, rate: format.rate, headBytes: head.byteLength,
+                           sound: null };
+      }
+    },
+    // `name` has been made (`bytes`, the whole file): a sound loaded from its
+    // silent copy takes the real samples, in the module's memory too, and
+    // is heard from where the game's clock has it. True when a loaded sound
+    // took them.
+    fileMade: function (name, bytes) {
+      var file = expected[name];
+      delete expected[name];
+      if (!file || !file.sound || !audio.sounds[file.sound.handle]) {
+        return false;
+      }
+      var sound = file.sound;
+      var samples = bytes.subarray(file.headBytes, file.headBytes + sound.pcm.bytes);
+      HEAPU8.set(samples, sound.pcm.pointer);
+      decodeSamples(sound, false);
+      return true;
     },
     silenceAll: function () {
       for (var handle in audio.sounds) {
@@ -496,9 +740,11 @@ var KorvaneWeb = (function () {
         releaseAll();
       }
     });
-    ['pointerdown', 'touchstart', 'mousedown'].forEach(function (name) {
-      window.addEventListener(name, resumeAudio, { passive: true });
-    });
+    // Safari starts sound only at the end of a touch or at a click.
+    ['pointerdown', 'pointerup', 'touchstart', 'touchend', 'mousedown', 'click'].forEach(
+      function (name) {
+        window.addEventListener(name, resumeAudio, { passive: true, capture: true });
+      });
   }
   return api;
 })();

@@ -15,4 +15,8 @@ void Present(const Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h)
 // Milliseconds on the page's clock (performance.now()), with its fraction.
 double PageNowMs();
 
+// Returns once the game's file `hostPath` has arrived in the module's file
+// system, or will not (the game's own open then finds it or not).
+void WaitForFile(const char* hostPath);
+
 }  // namespace korvane::platform::web

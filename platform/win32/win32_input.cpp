@@ -100,4 +100,7 @@ void InputRelease(InputSystem* system) {
     }
 }
 
+// Windows draws no keys of its own.
+void InputKeysInUse(const uint8_t* /*scanCodes*/, uint32_t /*count*/) {}
+
 }  // namespace korvane::platform

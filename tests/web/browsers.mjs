@@ -6,6 +6,7 @@
 //   page.keyDown(code)     a key by its KeyboardEvent.code, held until keyUp
 //   page.keyUp(code)
 //   page.screenshot()      the page as seen, PNG bytes
+//   page.hide(), page.show()  another tab in front, and the page back (Firefox)
 //   page.log               what the page printed, and its errors
 //   page.close(); engine.close()
 // Chromium is Debian's, driven by playwright-core; Firefox is Debian's
@@ -104,6 +105,17 @@ async function firefoxEngine() {
         keyDown: (code) => page.keyboard.down(code),
         keyUp: (code) => page.keyboard.up(code),
         screenshot: async () => Buffer.from(await page.screenshot()),
+        // Another tab brought to the front hides the page, as a player's
+        // switch of tabs does (Firefox hides a background tab even headless);
+        // bringing the page back shows it again.
+        async hide() {
+          this.otherTab = await context.newPage();
+          await this.otherTab.bringToFront();
+        },
+        async show() {
+          await page.bringToFront();
+          await this.otherTab.close();
+        },
         close: () => context.close(),
       };
     },

@@ -133,3 +133,18 @@ export function fallingPiece(cells) {
   return { top, left, width: Math.max(...columns) - left + 1, height: Math.max(...rows) - top + 1,
            count: points.length, shape, room };
 }
+
+// The well's 13 by 20 cells of 24 pixels from x 251 on a 640x480 picture,
+// each true where its centre is not `background`.
+export function wellCells(picture, background) {
+  const rows = [];
+  for (let row = 0; row < 20; ++row) {
+    const line = [];
+    for (let column = 0; column < 13; ++column) {
+      const colour = pixel(picture, 251 + column * 24 + 12, row * 24 + 12);
+      line.push(colour.some((value, c) => Math.abs(value - background[c]) > 20));
+    }
+    rows.push(line);
+  }
+  return rows;
+}

@@ -3,7 +3,8 @@
 //   korvane_artgen <data-dir> <generated-dir> [<preview-dir>]
 //
 // writes <data-dir>/Art/*.kvp, the icon as <data-dir>/korvane.png (32x32) and
-// korvane-64.png, korvane-128.png, korvane-256.png, <generated-dir>/korvane_icon.h
+// korvane-64.png up to korvane-512.png (the web page asks for 192 and 512),
+// <generated-dir>/korvane_icon.h
 // and <generated-dir>/korvane.ico; with a preview folder it also writes each
 // picture as a PNG exactly as the 16-bit display shows it.
 
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
         !WriteFile((generated_dir / "korvane.ico").string(), art::EncodeIco(icon))) {
         return 1;
     }
-    for (const int size : {64, 128, 256}) {
+    for (const int size : {64, 128, 192, 256, 512}) {
         const std::string name = "korvane-" + std::to_string(size) + ".png";
         if (!WriteFile((data_dir / name).string(),
                        art::EncodePng(art::RoundToRgba(art::MakeIcon(size))))) {

@@ -14,7 +14,7 @@
 #include "tools/assetkit/byte_writer.h"
 #include "tools/soundgen/effects.h"
 #include "tools/soundgen/mixer.h"
-#include "tools/soundgen/song.h"
+#include "tools/soundgen/song_wav.h"
 #include "tools/soundgen/wav.h"
 
 namespace {
@@ -34,15 +34,13 @@ bool MakeMusic(const std::filesystem::path& notes, const std::filesystem::path& 
     }
     std::ostringstream text;
     text << in.rdbuf();
-    sg::Song song;
+    std::vector<std::uint8_t> bytes;
     std::string error;
-    if (!sg::ParseSong(text.str(), song, error)) {
+    if (!sg::SongToWav(text.str(), bytes, error)) {
         std::fprintf(stderr, "%s: %s\n", notes.string().c_str(), error.c_str());
         return false;
     }
-    const sg::LoopBuffer mix = sg::RenderSong(song);
-    return WriteFile(wav.string(), sg::EncodeWav(sg::ToPcm(mix.left, &mix.right, song.peak_db), 2,
-                                                 sg::kSampleRate));
+    return WriteFile(wav.string(), bytes);
 }
 
 bool MakeEffect(const std::vector<double>& sound, double peak_db,
