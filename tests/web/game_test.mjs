@@ -18,6 +18,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { pageWithScript, startEngine } from './browsers.mjs';
 import { serve, waitUntil } from './chromium.mjs';
+import { tapSound } from './sound_tap.mjs';
 import { differingPixels, fallingPiece, near, pixel, readPng } from './pictures.mjs';
 
 const args = process.argv.slice(2);
@@ -75,33 +76,6 @@ function prepare({ pictures = {}, remove = [] }) {
         Module.FS.unlink(name);
       }
     } };
-    // The sound that reaches the speakers, read where it leaves the page.
-    const connect = AudioNode.prototype.connect;
-    window.testTaps = [];
-    AudioNode.prototype.connect = function (target, ...rest) {
-      if (target instanceof AudioDestinationNode) {
-        const context = target.context;
-        if (!context.testTap) {
-          context.testTap = context.createAnalyser();
-          context.testTap.fftSize = 4096;
-          connect.call(context.testTap, target);
-          window.testTaps.push(context.testTap);
-        }
-        return connect.call(this, context.testTap, ...rest);
-      }
-      return connect.call(this, target, ...rest);
-    };
-    window.testSoundPeak = function () {
-      let peak = 0;
-      for (const tap of window.testTaps) {
-        const samples = new Float32Array(tap.fftSize);
-        tap.getFloatTimeDomainData(samples);
-        for (const value of samples) {
-          peak = Math.max(peak, Math.abs(value));
-        }
-      }
-      return peak;
-    };
     // A controller of the standard layout whose buttons the test holds.
     window.testPad = {
       id: 'test controller', index: 0, connected: true, mapping: 'standard', timestamp: 0,
@@ -109,7 +83,8 @@ function prepare({ pictures = {}, remove = [] }) {
       buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })),
     };
     Object.defineProperty(navigator, 'getGamepads', { value: () => [window.testPad] });
-  }})(${JSON.stringify(files)}, ${JSON.stringify(remove)});`;
+  }})(${JSON.stringify(files)}, ${JSON.stringify(remove)});
+  (${tapSound})();`;
 }
 
 // A site the tests' pages come from: its folder served on 127.0.0.1, with

@@ -25,6 +25,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { startEngine } from './browsers.mjs';
 import { launch, waitUntil } from './chromium.mjs';
+import { tapSound } from './sound_tap.mjs';
 
 const [scenario, siteDir] = process.argv.slice(2);
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'korvane-player-'));
@@ -148,31 +149,8 @@ function prepare({ holdMusic = false, noGamepads = false } = {}) {
         throw new DOMException('not allowed by the frame', 'SecurityError');
       } });
     }
-    const connect = AudioNode.prototype.connect;
-    window.testTaps = [];
-    AudioNode.prototype.connect = function (target, ...rest) {
-      if (target instanceof AudioDestinationNode) {
-        const context = target.context;
-        if (!context.testTap) {
-          context.testTap = context.createAnalyser();
-          context.testTap.fftSize = 4096;
-          connect.call(context.testTap, target);
-          window.testTaps.push(context.testTap);
-        }
-        return connect.call(this, context.testTap, ...rest);
-      }
-      return connect.call(this, target, ...rest);
-    };
-    window.testSoundPeak = () => {
-      let peak = 0;
-      for (const tap of window.testTaps) {
-        const samples = new Float32Array(tap.fftSize);
-        tap.getFloatTimeDomainData(samples);
-        samples.forEach((v) => { peak = Math.max(peak, Math.abs(v)); });
-      }
-      return peak;
-    };
-  }})(${holdMusic}, ${noGamepads});`;
+  }})(${holdMusic}, ${noGamepads});
+  (${tapSound})();`;
 }
 
 // One page (or frame) of the game. Looks go through the DevTools protocol
