@@ -455,6 +455,9 @@
     if (!touchShown && running) {
       touchShown = true;
       byId('touch').style.display = 'block';
+      // The buttons take the bottom: the hint goes to the top.
+      byId('sound-hint').style.bottom = 'auto';
+      byId('sound-hint').style.top = '0.8em';
       layOut();
     }
   }
