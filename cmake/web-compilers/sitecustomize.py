@@ -1,13 +1,13 @@
 """Makes Emscripten's file packager give the same bytes from the same files.
 
 Python reads this module at start-up from PYTHONPATH, which the compiler
-wrappers beside it set. For the file packager alone (the program that packs
-the page's Art/ and Sound/ into korvane.data and describes them in
-korvane.js), two things that changed from one build to the next are made to
-come from the packed files only:
+wrappers beside it set. For the file packager alone (the program behind
+--preload-file and --embed-file, which packs files into a program; the music
+worker's notes go in that way), two things that changed from one build to
+the next are made to come from the packed files only:
 - the folders it is given are walked in name order, not in the order the
-  file system lists them, so the files' order in korvane.data and the
-  offsets in korvane.js do not depend on it;
+  file system lists them, so the files' order and offsets do not depend on
+  it;
 - the package's id, which the loader keeps beside a cached copy to know it
   again, is made from the package's bytes instead of at random: the same
   data gives the same id, other data another.
