@@ -10,7 +10,7 @@
 #include "gfx/playfield.h"
 #include "gfx/video.h"
 #include "input/input.h"
-#include "platform/common/host_file.h"
+#include "platform/game_path.h"
 #include "sound/sound.h"
 #include "timing/clock.h"
 

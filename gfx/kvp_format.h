@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/common/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace korvane {
 

@@ -1,6 +1,6 @@
 #include "sound/wav_format.h"
 
-#include "platform/common/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace korvane {
 

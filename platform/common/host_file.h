@@ -5,16 +5,9 @@
 #include <memory>
 #include <string>
 
-namespace korvane::platform {
+#include "platform/game_path.h"
 
-// A game path with the desktop's slashes: "Art/Main.kvp".
-inline std::string WithSlashes(const char* gamePath) {
-    std::string path = gamePath;
-    for (char& c : path) {
-        c = c == '\\' ? '/' : c;
-    }
-    return path;
-}
+namespace korvane::platform {
 
 // "Art\Main.kvp" under `root` as a host path ("root/Art/Main.kvp"); an empty
 // root means the working directory.

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/common/little_endian.h"
+#include "platform/little_endian.h"
 
 namespace korvane::platform {
 namespace {

@@ -4,8 +4,8 @@
 // with the exit code, so it can say so and offer to start again.
 #include <emscripten.h>
 
-#include "app/win_main.h"
 #include "platform/common/host_file.h"
+#include "platform/game_entry.h"
 #include "platform/web/web_shared.h"
 
 namespace {

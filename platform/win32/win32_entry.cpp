@@ -1,7 +1,7 @@
 // korvane.exe's entry: a Windows GUI program, so no console window opens.
 #include <windows.h>
 
-#include "app/win_main.h"
+#include "platform/game_entry.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*show*/) {
