@@ -14,19 +14,4 @@ add_link_options(-O1 -fexceptions -sNODERAWFS=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_R
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 include(${CMAKE_CURRENT_LIST_DIR}/gtest_from_source.cmake)
 
-# Test scripts that start one of the build's programs themselves get a small
-# shell wrapper that starts it under Node: sets `variable` to its path.
-# Asked for more than once, the wrapper is made once.
-function(korvane_host_command variable target)
-    set(wrapper ${CMAKE_BINARY_DIR}/host-commands/${target})
-    set(${variable} ${wrapper} PARENT_SCOPE)
-    get_property(made GLOBAL PROPERTY korvane_host_command_${target})
-    if(made)
-        return()
-    endif()
-    set_property(GLOBAL PROPERTY korvane_host_command_${target} TRUE)
-    file(GENERATE OUTPUT ${wrapper}
-         CONTENT "#!/bin/sh\nexec '${CMAKE_CROSSCOMPILING_EMULATOR}' '$<TARGET_FILE:${target}>' \"$@\"\n"
-         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-                          WORLD_READ WORLD_EXECUTE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/host_command.cmake)

@@ -33,7 +33,7 @@ endforeach()
 add_custom_command(OUTPUT ${web_made_files}
     COMMAND ${KORVANE_NODE} ${CMAKE_SOURCE_DIR}/packaging/web/make-site.mjs ${KORVANE_DATA_DIR}
         ${KORVANE_SITE_DIR} ${PROJECT_VERSION} ${CMAKE_SOURCE_DIR}/packaging/web
-    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/web/make-site.mjs
+    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/web/make-site.mjs ${CMAKE_SOURCE_DIR}/assets/data_files.txt
         ${CMAKE_SOURCE_DIR}/packaging/web/korvane-sw.js korvane korvane_music_worker
         ${web_site_files} korvane_assets
     COMMENT "Packing the pictures and effects, writing the offline worker"

@@ -14,13 +14,4 @@ add_compile_options(-Wno-restrict)
 
 include(${CMAKE_CURRENT_LIST_DIR}/gtest_from_source.cmake)
 
-# Test scripts that start one of the build's programs themselves get a small
-# shell wrapper that starts it under Wine: sets `variable` to its path.
-function(korvane_host_command variable target)
-    set(wrapper ${CMAKE_BINARY_DIR}/host-commands/${target})
-    file(GENERATE OUTPUT ${wrapper}
-         CONTENT "#!/bin/sh\nexec '${CMAKE_CROSSCOMPILING_EMULATOR}' '$<TARGET_FILE:${target}>' \"$@\"\n"
-         FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-                          WORLD_READ WORLD_EXECUTE)
-    set(${variable} ${wrapper} PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/host_command.cmake)

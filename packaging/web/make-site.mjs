@@ -25,14 +25,11 @@ if (!pageDir) {
   process.exit(2);
 }
 
-// In the order the game opens them, so that it can start as soon as the
-// loading picture is in; each music loop's head where the game loads it.
-const order = ['Art/Loading.kvp', 'Art/Main.kvp', 'Sound/Music.wav'];
-for (let n = 1; n <= 8; ++n) {
-  order.push(`Art/Block${n}.kvp`);
-}
-order.push('Sound/Thud.wav', 'Sound/Drop.wav', 'Sound/Rotate.wav', 'Art/Menu.kvp', 'Art/FileMenu.kvp',
-  'Sound/Background.wav');
+// In the order the game opens them (assets/data_files.txt keeps them so),
+// so that it can start as soon as the loading picture is in; each music
+// loop's head where the game loads it.
+const listFile = new URL('../../assets/data_files.txt', import.meta.url);
+const order = fs.readFileSync(listFile, 'utf8').split('\n').filter((line) => line && !line.startsWith('#'));
 const made = new Set(['Sound/Background.wav', 'Sound/Music.wav']);
 
 const sha256 = (bytes) => crypto.createHash('sha256').update(bytes).digest('hex');

@@ -10,10 +10,8 @@
 #include "platform/sdl/sdl_shared.h"
 #include "platform/window.h"
 
-#if __has_include("korvane_icon.h")
+// Made by the art generator; the build makes it before this file compiles.
 #include "korvane_icon.h"
-#define KORVANE_HAS_ICON 1
-#endif
 
 namespace korvane::platform {
 namespace sdl {
@@ -58,16 +56,12 @@ void StopSdl() {
 }
 
 void SetIcon(SDL_Window* target) {
-#ifdef KORVANE_HAS_ICON
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<unsigned char*>(kKorvaneIconRgba), 32, 32, 32, 32 * 4, SDL_PIXELFORMAT_RGBA32);
     if (icon != nullptr) {
         SDL_SetWindowIcon(target, icon);
         SDL_FreeSurface(icon);
     }
-#else
-    (void)target;
-#endif
 }
 
 SDL_Window* MakeWindow(const char* title, int width, int height, Uint32 extraFlags) {

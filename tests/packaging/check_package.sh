@@ -58,12 +58,9 @@ expected=(
     share/man/man6/korvane.6.gz share/man/man1/korvane-replay.1.gz share/man/man1/korvane-kvp.1.gz
     share/doc/korvane/copyright share/doc/korvane/changelog.gz share/doc/korvane/replay.md
 )
-for name in Loading Main Menu FileMenu Block1 Block2 Block3 Block4 Block5 Block6 Block7 Block8; do
-    expected+=("share/games/korvane/Art/$name.kvp")
-done
-for name in Music Background Thud Drop Rotate; do
-    expected+=("share/games/korvane/Sound/$name.wav")
-done
+while read -r name; do
+    expected+=("share/games/korvane/$name")
+done < <(grep -v "^#" "$src/assets/data_files.txt")
 for size in 32 64 128 256; do
     expected+=("share/icons/hicolor/${size}x$size/apps/korvane.png")
 done

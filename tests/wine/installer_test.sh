@@ -22,6 +22,7 @@ korvane=""
 source "$(dirname "$0")/../support/screen_test_lib.sh"
 # shellcheck source=wine_game_lib.sh
 source "$(dirname "$0")/wine_game_lib.sh"
+data_files=$(dirname "$0")/../../assets/data_files.txt
 
 # The Windows game test's prefix: the two never run at the same time, and
 # whatever this test installs it takes away again.
@@ -60,9 +61,9 @@ gone() { [[ ! -e "$1" ]]; }
 # check_installed FOLDER SHORTCUT HIVE WINDOWS_FOLDER
 check_installed() {
     local folder=$1 shortcut=$2 hive=$3 windows_folder=$4 missing=""
-    for f in korvane.exe how-to-play.txt Uninstall.exe Art/Loading.kvp Art/Main.kvp Art/Menu.kvp \
-        Art/FileMenu.kvp Art/Block{1..8}.kvp Sound/Music.wav Sound/Background.wav Sound/Thud.wav \
-        Sound/Drop.wav Sound/Rotate.wav; do
+    local files
+    mapfile -t files < <(grep -v '^#' "$data_files")
+    for f in korvane.exe how-to-play.txt Uninstall.exe "${files[@]}"; do
         [[ -f "$folder/$f" ]] || missing+=" $f"
     done
     [[ -z "$missing" ]] && pass "the game's files are in $windows_folder" || fail "missing:$missing"
