@@ -13,7 +13,9 @@
 
 #include "platform/sound_device.h"
 #include "platform/win32/win32_shared.h"
+#ifdef KORVANE_WIN32_TEST_HOOKS
 #include "platform/win32/win32_test_hooks.h"
+#endif
 
 namespace korvane::platform {
 namespace {
@@ -29,8 +31,11 @@ struct SoundBufferData {
     std::vector<uint8_t> kept;
     // Where the last lock began.
     uint32_t lockedAt = 0;
-    // Made lost by the tests' hook, as no device can be made to lose it.
+#ifdef KORVANE_WIN32_TEST_HOOKS
+    // Made lost by the hook in the backend's testing copy, as no device under
+    // Wine can be made to lose it; korvane.exe has neither.
     bool lostForTest = false;
+#endif
 };
 
 namespace {
@@ -54,14 +59,20 @@ bool RestoreAndRefill(SoundBufferData& buffer) {
     }
     std::memcpy(first, buffer.kept.data(), std::min<size_t>(firstBytes, buffer.kept.size()));
     buffer.buffer->Unlock(first, firstBytes, second, secondBytes);
+#ifdef KORVANE_WIN32_TEST_HOOKS
     buffer.lostForTest = false;
+#endif
     return true;
 }
 
 bool IsLost(SoundBufferData& buffer) {
+#ifdef KORVANE_WIN32_TEST_HOOKS
+    if (buffer.lostForTest) {
+        return true;
+    }
+#endif
     DWORD status = 0;
-    return buffer.lostForTest ||
-           (SUCCEEDED(buffer.buffer->GetStatus(&status)) && (status & DSBSTATUS_BUFFERLOST) != 0);
+    return SUCCEEDED(buffer.buffer->GetStatus(&status)) && (status & DSBSTATUS_BUFFERLOST) != 0;
 }
 
 void RestoreIfLost(SoundBufferData& buffer) {
@@ -219,6 +230,7 @@ bool SoundBufferSetPan(SoundBufferData& buffer, int32_t pan) {
     return SUCCEEDED(buffer.buffer->SetPan(pan));
 }
 
+#ifdef KORVANE_WIN32_TEST_HOOKS
 namespace win32 {
 
 void LoseSoundBufferForTest(SoundBufferData& buffer) {
@@ -236,6 +248,7 @@ void LoseSoundBufferForTest(SoundBufferData& buffer) {
 }
 
 }  // namespace win32
+#endif
 
 // The seam's values are DirectSound's; a change on either side shows here.
 static_assert(kBufferStatic == DSBCAPS_STATIC && kBufferMixedInSoftware == DSBCAPS_LOCSOFTWARE &&

@@ -1,5 +1,6 @@
 #pragma once
-// What the Windows backend's own tests can make happen that Wine cannot.
+// What the Windows backend's own tests can make happen that Wine cannot: in
+// the backend's testing copy (korvane_platform_win32_testing) alone.
 #include "platform/sound_device.h"
 
 namespace korvane::platform::win32 {
