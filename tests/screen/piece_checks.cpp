@@ -171,14 +171,18 @@ Verdict Resumed(const Well& before, const Well& after) {
                        static_cast<int>(cell / kWellColumns));
         }
     }
+    // The piece goes on falling, whole or coming into view, or lands: it
+    // never shows fewer blocks (no row is full in so few pieces). Between
+    // two pieces there may be none in view at either moment.
     const int count = after.Count();
-    if (count <= settled.Count()) {
-        return Say(Outcome::kFail, "no piece beside the %d settled blocks", settled.Count());
+    if (count < before.Count() || count == 0) {
+        return Say(Outcome::kFail, "%d blocks, %d before: its piece is gone", count,
+                   before.Count());
     }
     if (count == static_cast<int>(after.block.size())) {
         return Say(Outcome::kFail, "every cell of the well shows a block");
     }
-    return Say(Outcome::kPass, "%d settled blocks where they were, and the piece", settled.Count());
+    return Say(Outcome::kPass, "%d settled blocks where they were, and its piece", settled.Count());
 }
 
 }  // namespace korvane::screen

@@ -49,7 +49,7 @@ struct Verdict {
 Verdict Judge(Check check, const Well& known, const std::vector<Reading>& readings);
 
 // After leaving a game and coming back into it: the settled blocks of
-// `before` are all where they were, and the piece is there too.
+// `before` are all where they were, and its piece too (no fewer blocks).
 Verdict Resumed(const Well& before, const Well& after);
 
 }  // namespace korvane::screen

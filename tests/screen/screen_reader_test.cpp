@@ -559,13 +559,12 @@ TEST(ScreenReader, AResumedGameKeepsItsSettledBlocksAndItsPiece) {
     Stack(&before, 0, 15);
     Stack(&before, 1, 18);
     PutPiece(&before, 3, 0, 6, 4);
-    Set(&before, 5, 0);  // the next piece coming into view
     Well after;
     Stack(&after, 0, 15);
     Stack(&after, 1, 18);
     PutPiece(&after, 3, 0, 6, 6);
     EXPECT_EQ(Resumed(before, after).outcome, Outcome::kPass);
-    EXPECT_EQ(Resumed(before, after).why, "7 settled blocks where they were, and the piece");
+    EXPECT_EQ(Resumed(before, after).why, "7 settled blocks where they were, and its piece");
     Well lost_block = after;
     lost_block.block[19 * kWellColumns + 1] = false;
     EXPECT_EQ(Resumed(before, lost_block).outcome, Outcome::kFail);
@@ -576,6 +575,16 @@ TEST(ScreenReader, AResumedGameKeepsItsSettledBlocksAndItsPiece) {
     Well full;
     full.block.fill(true);
     EXPECT_EQ(Resumed(before, full).outcome, Outcome::kFail);
+    // Left between two pieces, with none in view or one coming into it, and
+    // come back so, or with it further down.
+    Well between;
+    Stack(&between, 0, 15);
+    Stack(&between, 1, 18);
+    EXPECT_EQ(Resumed(between, between).outcome, Outcome::kPass);
+    Well coming = between;
+    Set(&coming, 5, 0);
+    EXPECT_EQ(Resumed(coming, after).outcome, Outcome::kPass);
+    EXPECT_EQ(Resumed(coming, between).outcome, Outcome::kFail);
     // A game with nothing settled yet comes back with its piece.
     EXPECT_EQ(Resumed(T(0, 5, 1), T(0, 5, 3)).outcome, Outcome::kPass);
     EXPECT_EQ(Resumed(T(0, 5, 1), Well{}).outcome, Outcome::kFail);
