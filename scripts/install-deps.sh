@@ -10,18 +10,20 @@
 set -euo pipefail
 
 # The Windows game: the cross compiler and resource compiler, the build
-# machine's own compiler for the art and sound generators, makensis for
-# the installer and strip-nondeterminism for the zip's fixed times.
+# machine's own compiler (and zlib) for the art and sound generators and
+# the end-to-end tests' screen reader, makensis for the installer and
+# strip-nondeterminism for the zip's fixed times.
 windows_packages=(
-    cmake ninja-build g++
+    cmake ninja-build g++ zlib1g-dev
     g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 nsis
     strip-nondeterminism
 )
 # The browser game: Debian's Emscripten (which brings Node), the build
-# machine's own compiler for the art and sound generators, and
-# strip-nondeterminism for the zip's fixed times.
+# machine's own compiler (and zlib) for the art and sound generators and
+# the end-to-end tests' screen reader, and strip-nondeterminism for the
+# zip's fixed times.
 web_packages=(
-    cmake ninja-build g++ emscripten nodejs strip-nondeterminism
+    cmake ninja-build g++ zlib1g-dev emscripten nodejs strip-nondeterminism
 )
 # Two builds of the packages at other times of day, compared member by
 # member (scripts/check-reproducible.sh).
@@ -29,7 +31,7 @@ reproducible_packages=(faketime diffoscope-minimal)
 build_packages=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev
+    libsdl2-dev libsdl2-ttf-dev libfontconfig-dev libpng-dev zlib1g-dev
     fonts-liberation dpkg-dev strip-nondeterminism
 )
 # lintian, appstreamcli, desktop-file-validate and man check the package and

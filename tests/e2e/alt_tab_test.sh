@@ -36,10 +36,11 @@ wait_active() {
 # show the other window's white, and how many of the right-hand strip (never
 # drawn on during play) are not the playing picture's colour.
 stale_pixels() {
-    local differ right
-    read -r differ _ < <("$probe" "$work/$1.xwd" blocks 251 0 562 479 255 255 255)
-    read -r right _ < <("$probe" "$work/$1.xwd" blocks 563 0 639 479 16 16 66)
-    echo $((312 * 480 - differ + right))
+    local differ area right
+    read -r differ _ _ _ _ area < <("$probe" "$work/$1.xwd" region well 255 255 255)
+    # shellcheck disable=SC2086 # the colour is three words
+    read -r right _ < <("$probe" "$work/$1.xwd" region beside-well $playing)
+    echo $((area - differ + right))
 }
 
 assets="$work/assets"

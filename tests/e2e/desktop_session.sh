@@ -1,7 +1,7 @@
 # Shared by the desktop end-to-end scripts beside screen_test_lib.sh: a
 # private X display, the game started on it, keys and screen reading at the
 # picture's own size (640x480 screens). The including script sets `korvane`,
-# `probe` (shot_probe) and `work` (a scratch folder) and calls
+# `probe` (the screen reader, shot_probe) and `work` (a scratch folder) and calls
 # `desktop_cleanup` on exit.
 # shellcheck shell=bash
 
@@ -82,9 +82,6 @@ press() {
     sleep 0.35
     xdotool keyup "$1"
 }
-
-# The falling piece's blocks in the well: "count x0 y0 x1 y1".
-well_blocks() { "$probe" "$work/$1.xwd" blocks 251 0 562 479 16 16 66; }
 
 # wait_piece NAME SECONDS: polls until a piece shows in the well; the last
 # screenshot is NAME.

@@ -1,181 +1,299 @@
-// Reads a screenshot (an X window dump, as xwd writes it) and answers the
-// questions the end-to-end tests ask:
-//   shot_probe SHOT pixel X Y          -> "R G B"
+// The end-to-end tests' one reader of the screen: the desktop's and Wine's
+// scripts (X window dumps) and the browsers' (PNG files of the canvas) take
+// pictures and ask it what they show. Pictures are whole screens of the
+// game's size unless said otherwise; the well is where the game draws it.
+//   shot_probe SHOT size                  -> "W H"
+//   shot_probe SHOT pixel X Y             -> "R G B"
 //   shot_probe SHOT blocks X0 Y0 X1 Y1 R G B
 //        -> "count X0 Y0 X1 Y1": how many pixels in the rectangle differ from
-//           the colour R G B by more than 24 in any channel, and their
-//           bounding box ("0 -1 -1 -1 -1" when none)
-//   shot_probe SHOT grid X0 Y0 CELL COLUMNS ROWS R G B [SHOT...]
-//        -> ROWS lines of COLUMNS characters, top row first: '#' where the
-//           middle pixel of that CELL-sized square, counted from X0 Y0,
-//           differs from R G B as above, '.' where it does not; then the
-//           same for each further SHOT (one program for a burst of shots)
-//   shot_probe SHOT size               -> "W H"
-#include <algorithm>
+//           R G B, and their bounding box ("0 -1 -1 -1 -1" when none)
+//   shot_probe SHOT differs OTHER [TOLERANCE] [beside-well]
+//        -> how many pixels differ from OTHER's by more than TOLERANCE (0) in
+//           a channel (only right of the well, where nothing moves in play,
+//           with beside-well); all of them when the sizes differ
+//   shot_probe SHOT region well|beside-well [R G B] [in X Y W H]
+//        -> "count X0 Y0 X1 Y1 area": as blocks, over the well or the screen
+//           right of it, against the well's background unless R G B are
+//           given; with "in", of the game's picture shown scaled into that
+//           rectangle of the shot
+//   shot_probe SHOT well                  -> the well's cells, a line a row
+//           from the top: '#' a block, '.' none
+//   shot_probe SHOT piece [KNOWN]
+//        -> "LEFT TOP WIDTH HEIGHT fresh|falling turns|same left|right|none"
+//           of the falling piece (in cells, from the well's top left): fresh
+//           when it has just come whole into view, "same" for a shape that
+//           looks the same turned, the wall it touches. Exit 1 when no piece
+//           falls, or the well holds more blocks than KNOWN's (another came).
+//   shot_probe SHOT resumed BEFORE        -> verdict, as below: the game
+//           left at BEFORE came back with its settled blocks and its piece
+//   shot_probe KNOWN judge fall|down|turn|left|right [--trace]
+//              FIRST BEGAN ENDED [+] SHOT BEGAN ENDED ...
+//        -> "pass|fail|lost|wait WHY": whether the key (or gravity, for
+//           fall) moved the piece KNOWN showed; FIRST is the look right
+//           before the key went down, each SHOT one taken while it was held,
+//           with the microseconds between which it was taken; "+" marks the
+//           key pressed again after it was let go. "lost": the moment to
+//           tell was missed; "wait": no answer yet, ask again with more.
+// Exit 2 for a question asked wrongly, 1 for a picture that cannot be read.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/screen/picture.h"
+#include "tests/screen/piece_checks.h"
+#include "tests/screen/well.h"
+
 namespace {
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<uint8_t> rgb;
-    const uint8_t* At(int x, int y) const { return &rgb[3 * (static_cast<size_t>(y) * width + x)]; }
-};
+using korvane::screen::Picture;
 
-// The header of an X window dump is 25 big-endian 32-bit words; the ones read
-// here are named by their place.
-enum XwdField {
-    kHeaderSize = 0,
-    kVersion = 1,
-    kFormat = 2,
-    kWidth = 4,
-    kHeight = 5,
-    kByteOrder = 7,
-    kBitsPerPixel = 11,
-    kBytesPerLine = 12,
-    kRedMask = 14,
-    kGreenMask = 15,
-    kBlueMask = 16,
-    kColourCount = 19,
-    kFieldCount = 25,
-};
-
-uint32_t BigEndian32(const std::vector<uint8_t>& bytes, size_t at) {
-    return (uint32_t{bytes[at]} << 24) | (uint32_t{bytes[at + 1]} << 16) |
-           (uint32_t{bytes[at + 2]} << 8) | uint32_t{bytes[at + 3]};
+int Usage() {
+    std::fprintf(
+        stderr,
+        "usage: shot_probe SHOT size | pixel X Y | blocks X0 Y0 X1 Y1 R G B"
+        " | differs OTHER [TOLERANCE] [beside-well] | region well|beside-well [R G B] [in X Y W H]"
+        " | well | piece [KNOWN] | resumed BEFORE\n"
+        "       shot_probe KNOWN judge CHECK [--trace] FIRST BEGAN ENDED"
+        " [+] SHOT BEGAN ENDED...\n");
+    return 2;
 }
 
-// One channel of a true-colour pixel, scaled to 0..255.
-uint8_t Channel(uint32_t pixel, uint32_t mask) {
-    if (mask == 0) {
-        return 0;
+bool Load(const std::string& path, Picture* picture) {
+    if (korvane::screen::LoadPicture(path, picture)) {
+        return true;
     }
-    int shift = 0;
-    while (((mask >> shift) & 1U) == 0) {
-        ++shift;
-    }
-    const uint32_t top = mask >> shift;
-    return static_cast<uint8_t>(((pixel & mask) >> shift) * 255U / top);
+    std::fprintf(stderr, "shot_probe: cannot read %s\n", path.c_str());
+    return false;
 }
 
-// A dump of a 24- or 32-bit true-colour screen in the Z format, the only kind
-// a virtual display of depth 24 gives.
-bool LoadXwd(const std::vector<uint8_t>& bytes, Picture* picture) {
-    if (bytes.size() < 4 * kFieldCount) {
+bool LoadWell(const std::string& path, korvane::screen::Well* well) {
+    Picture picture;
+    if (!Load(path, &picture)) {
         return false;
     }
-    uint32_t field[kFieldCount];
-    for (int i = 0; i < kFieldCount; ++i) {
-        field[i] = BigEndian32(bytes, 4 * static_cast<size_t>(i));
-    }
-    const uint32_t bits = field[kBitsPerPixel];
-    constexpr uint32_t kZPixmap = 2;
-    if (field[kVersion] != 7 || field[kFormat] != kZPixmap || (bits != 24 && bits != 32) ||
-        field[kWidth] == 0 || field[kHeight] == 0 || field[kWidth] > 16384 ||
-        field[kHeight] > 16384) {
+    if (!korvane::screen::ReadWell(picture, well)) {
+        std::fprintf(stderr, "shot_probe: %s is %dx%d, not the game's screen\n", path.c_str(),
+                     picture.width, picture.height);
         return false;
-    }
-    constexpr size_t kColourEntrySize = 12;
-    const size_t start =
-        size_t{field[kHeaderSize]} + size_t{field[kColourCount]} * kColourEntrySize;
-    const size_t line = field[kBytesPerLine];
-    const size_t step = bits / 8;
-    if (line < field[kWidth] * step || start + line * field[kHeight] > bytes.size()) {
-        return false;
-    }
-    picture->width = static_cast<int>(field[kWidth]);
-    picture->height = static_cast<int>(field[kHeight]);
-    picture->rgb.resize(3 * static_cast<size_t>(picture->width) * picture->height);
-    const bool most_significant_first = field[kByteOrder] == 1;
-    uint8_t* out = picture->rgb.data();
-    for (int y = 0; y < picture->height; ++y) {
-        const uint8_t* row = &bytes[start + line * y];
-        for (int x = 0; x < picture->width; ++x) {
-            const uint8_t* p = row + step * x;
-            uint32_t pixel = 0;
-            for (size_t b = 0; b < step; ++b) {
-                const size_t place = most_significant_first ? step - 1 - b : b;
-                pixel |= uint32_t{p[b]} << (8 * place);
-            }
-            *out++ = Channel(pixel, field[kRedMask]);
-            *out++ = Channel(pixel, field[kGreenMask]);
-            *out++ = Channel(pixel, field[kBlueMask]);
-        }
     }
     return true;
 }
 
-bool Load(const char* path, Picture* picture) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return false;
-    }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                     std::istreambuf_iterator<char>());
-    return LoadXwd(bytes, picture);
-}
-
-bool Differs(const uint8_t* p, const int background[3]) {
-    for (int c = 0; c < 3; ++c) {
-        if (std::abs(p[c] - background[c]) > 24) {
-            return true;
-        }
-    }
-    return false;
-}
-
-struct Grid {
-    int x0, y0, cell, columns, rows;
-    int background[3];
+struct Box {
+    int count = 0;
+    int x0 = -1, y0 = -1, x1 = -1, y1 = -1;
 };
 
-bool Fits(const Grid& grid, const Picture& picture) {
-    return grid.x0 >= 0 && grid.y0 >= 0 && grid.cell > 0 && grid.columns > 0 && grid.rows > 0 &&
-           grid.x0 + grid.columns * grid.cell <= picture.width &&
-           grid.y0 + grid.rows * grid.cell <= picture.height;
-}
-
-void PrintGrid(const Grid& grid, const Picture& picture) {
-    std::string line;
-    for (int row = 0; row < grid.rows; ++row) {
-        line.clear();
-        for (int column = 0; column < grid.columns; ++column) {
-            const uint8_t* p = picture.At(grid.x0 + column * grid.cell + grid.cell / 2,
-                                          grid.y0 + row * grid.cell + grid.cell / 2);
-            line += Differs(p, grid.background) ? '#' : '.';
+Box Blocks(const Picture& picture, int x0, int y0, int x1, int y1, const uint8_t colour[3]) {
+    Box box;
+    for (int y = std::max(0, y0); y <= std::min(picture.height - 1, y1); ++y) {
+        for (int x = std::max(0, x0); x <= std::min(picture.width - 1, x1); ++x) {
+            if (!korvane::screen::Differs(picture.At(x, y), colour)) {
+                continue;
+            }
+            box.x0 = box.count == 0 ? x : std::min(box.x0, x);
+            box.y0 = box.count == 0 ? y : std::min(box.y0, y);
+            box.x1 = std::max(box.x1, x);
+            box.y1 = std::max(box.y1, y);
+            ++box.count;
         }
-        std::printf("%s\n", line.c_str());
     }
+    return box;
 }
 
-int Usage() {
-    std::fprintf(stderr,
-                 "usage: shot_probe SHOT pixel X Y | blocks X0 Y0 X1 Y1 R G B"
-                 " | grid X0 Y0 CELL COLUMNS ROWS R G B [SHOT...] | size\n");
-    return 2;
+bool Colour(char** argv, int at, uint8_t colour[3]) {
+    for (int c = 0; c < 3; ++c) {
+        const int value = std::atoi(argv[at + c]);
+        if (value < 0 || value > 255) {
+            return false;
+        }
+        colour[c] = static_cast<uint8_t>(value);
+    }
+    return true;
+}
+
+// The part of a screen right of the well; nothing of a picture of another
+// size.
+Picture BesideWell(const Picture& picture) {
+    namespace s = korvane::screen;
+    Picture part;
+    if (picture.width != static_cast<int>(korvane::kScreenWidth) ||
+        picture.height != static_cast<int>(korvane::kScreenHeight)) {
+        return part;
+    }
+    part.width = picture.width - (s::kWellRight + 1);
+    part.height = picture.height;
+    for (int y = 0; y < picture.height; ++y) {
+        const uint8_t* row = picture.At(s::kWellRight + 1, y);
+        part.rgb.insert(part.rgb.end(), row, row + 3 * part.width);
+    }
+    return part;
+}
+
+int Region(const Picture& picture, int argc, char** argv) {
+    namespace s = korvane::screen;
+    const std::string name = argv[3];
+    int at = 4;
+    uint8_t colour[3] = {};
+    bool given = false;
+    if (argc >= at + 3 && std::string(argv[at]) != "in") {
+        if (!Colour(argv, at, colour)) {
+            return Usage();
+        }
+        given = true;
+        at += 3;
+    }
+    // Where the game's picture is on the shot, and at what size.
+    int left = 0, top = 0, width = picture.width, height = picture.height;
+    if (argc == at + 5 && std::string(argv[at]) == "in") {
+        left = std::atoi(argv[at + 1]);
+        top = std::atoi(argv[at + 2]);
+        width = std::atoi(argv[at + 3]);
+        height = std::atoi(argv[at + 4]);
+        at += 5;
+    }
+    if (argc != at || width <= 0 || height <= 0) {
+        return Usage();
+    }
+    auto x_of = [&](int x) { return left + x * width / static_cast<int>(korvane::kScreenWidth); };
+    auto y_of = [&](int y) { return top + y * height / static_cast<int>(korvane::kScreenHeight); };
+    int x0 = 0, x1 = 0;
+    if (name == "well") {
+        x0 = korvane::kWellLeft;
+        x1 = s::kWellRight;
+    } else if (name == "beside-well") {
+        x0 = s::kWellRight + 1;
+        x1 = static_cast<int>(korvane::kScreenWidth) - 1;
+    } else {
+        return Usage();
+    }
+    if (!given) {
+        const int bx = x_of(s::kWellRight + 1 + korvane::kBlockSize / 2);
+        const int by = y_of(s::kWellTop + korvane::kBlockSize / 2);
+        if (bx < 0 || by < 0 || bx >= picture.width || by >= picture.height) {
+            return Usage();
+        }
+        const uint8_t* p = picture.At(bx, by);
+        std::copy(p, p + 3, colour);
+    }
+    const int y0 = s::kWellTop;
+    const int y1 = s::kWellBottom;
+    const Box box = Blocks(picture, x_of(x0), y_of(y0), x_of(x1), y_of(y1), colour);
+    const int area = (x_of(x1) - x_of(x0) + 1) * (y_of(y1) - y_of(y0) + 1);
+    std::printf("%d %d %d %d %d %d\n", box.count, box.x0, box.y0, box.x1, box.y1, area);
+    return 0;
+}
+
+int PieceQuestion(const Picture& picture, int argc, char** argv) {
+    namespace s = korvane::screen;
+    if (argc > 4) {
+        return Usage();
+    }
+    s::Well well;
+    if (!s::ReadWell(picture, &well)) {
+        std::fprintf(stderr, "shot_probe: %s is not the game's screen\n", argv[1]);
+        return 1;
+    }
+    if (argc == 4) {
+        s::Well known;
+        if (!LoadWell(argv[3], &known)) {
+            return 1;
+        }
+        if (well.Count() > known.Count()) {
+            return 1;
+        }
+    }
+    const std::optional<s::Piece> piece = s::FallingPiece(well);
+    if (!piece) {
+        return 1;
+    }
+    const char* wall = piece->left == 0                                ? "left"
+                       : piece->left + piece->width == s::kWellColumns ? "right"
+                                                                       : "none";
+    std::printf("%d %d %d %d %s %s %s\n", piece->left, piece->top, piece->width, piece->height,
+                s::Fresh(*piece) ? "fresh" : "falling", s::ShowsTurn(*piece) ? "turns" : "same",
+                wall);
+    return 0;
+}
+
+void Say(const korvane::screen::Verdict& verdict) {
+    std::printf("%s%s%s\n", korvane::screen::OutcomeName(verdict.outcome),
+                verdict.why.empty() ? "" : " ", verdict.why.c_str());
+}
+
+int JudgeQuestion(int argc, char** argv) {
+    namespace s = korvane::screen;
+    s::Check check;
+    if (argc < 4 || !s::ParseCheck(argv[3], &check)) {
+        return Usage();
+    }
+    s::Well known;
+    if (!LoadWell(argv[1], &known)) {
+        return 1;
+    }
+    int at = 4;
+    const bool trace = at < argc && std::string(argv[at]) == "--trace";
+    at += trace ? 1 : 0;
+    std::vector<s::Reading> readings;
+    bool pressed_again = false;
+    while (at < argc) {
+        if (std::string(argv[at]) == "+") {
+            pressed_again = true;
+            ++at;
+            continue;
+        }
+        if (at + 3 > argc) {
+            return Usage();
+        }
+        s::Reading reading;
+        // A picture cut short (the screen grabbed as the test ended) is no
+        // sight of the piece; the verdict says so rather than the program.
+        reading.readable = LoadWell(argv[at], &reading.well);
+        reading.began_us = std::strtoll(argv[at + 1], nullptr, 10);
+        reading.ended_us = std::strtoll(argv[at + 2], nullptr, 10);
+        reading.pressed_again = pressed_again;
+        pressed_again = false;
+        readings.push_back(reading);
+        at += 3;
+        if (trace) {
+            const std::optional<s::Piece> piece = s::FallingPiece(reading.well);
+            const s::Verdict so_far = s::Judge(check, known, readings);
+            std::fprintf(stderr, "  (%s %s: %s, %.2f s after the first look: %s %s)\n", argv[3],
+                         argv[at - 3],
+                         piece ? ("top " + std::to_string(piece->top) + ", column " +
+                                  std::to_string(piece->left))
+                                     .c_str()
+                               : "no piece",
+                         (reading.ended_us - readings[0].began_us) / 1e6,
+                         s::OutcomeName(so_far.outcome), so_far.why.c_str());
+        }
+    }
+    if (readings.empty()) {
+        return Usage();
+    }
+    Say(s::Judge(check, known, readings));
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    namespace s = korvane::screen;
     if (argc < 3) {
         return Usage();
     }
+    const std::string question = argv[2];
+    if (question == "judge") {
+        return JudgeQuestion(argc, argv);
+    }
     Picture picture;
     if (!Load(argv[1], &picture)) {
-        std::fprintf(stderr, "shot_probe: cannot read %s\n", argv[1]);
         return 1;
     }
-    const std::string question = argv[2];
     auto number = [&](int i) { return std::atoi(argv[i]); };
-    if (question == "size") {
+    if (question == "size" && argc == 3) {
         std::printf("%d %d\n", picture.width, picture.height);
         return 0;
     }
@@ -190,52 +308,54 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (question == "blocks" && argc == 10) {
-        const int x0 = std::max(0, number(3));
-        const int y0 = std::max(0, number(4));
-        const int x1 = std::min(picture.width - 1, number(5));
-        const int y1 = std::min(picture.height - 1, number(6));
-        const int background[3] = {number(7), number(8), number(9)};
-        int count = 0;
-        int bx0 = -1, by0 = -1, bx1 = -1, by1 = -1;
-        for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) {
-                if (!Differs(picture.At(x, y), background)) {
-                    continue;
-                }
-                bx0 = count == 0 ? x : std::min(bx0, x);
-                by0 = count == 0 ? y : std::min(by0, y);
-                bx1 = std::max(bx1, x);
-                by1 = std::max(by1, y);
-                ++count;
-            }
-        }
-        std::printf("%d %d %d %d %d\n", count, bx0, by0, bx1, by1);
-        return 0;
-    }
-    if (question == "grid" && argc >= 11) {
-        const Grid grid{number(3), number(4), number(5),
-                        number(6), number(7), {number(8), number(9), number(10)}};
-        if (!Fits(grid, picture)) {
+        uint8_t colour[3];
+        if (!Colour(argv, 7, colour)) {
             return Usage();
         }
-        PrintGrid(grid, picture);
-        // Further shots after the arguments, each answered in turn; one that
-        // cannot be read shows as rows of '?'.
-        int status = 0;
-        for (int i = 11; i < argc; ++i) {
-            Picture more;
-            if (Load(argv[i], &more) && Fits(grid, more)) {
-                PrintGrid(grid, more);
-            } else {
-                std::fprintf(stderr, "shot_probe: cannot read %s\n", argv[i]);
-                const std::string unknown(static_cast<size_t>(grid.columns), '?');
-                for (int row = 0; row < grid.rows; ++row) {
-                    std::printf("%s\n", unknown.c_str());
-                }
-                status = 1;
-            }
+        const Box box = Blocks(picture, number(3), number(4), number(5), number(6), colour);
+        std::printf("%d %d %d %d %d\n", box.count, box.x0, box.y0, box.x1, box.y1);
+        return 0;
+    }
+    if (question == "differs" && argc >= 4 && argc <= 6) {
+        Picture other;
+        if (!Load(argv[3], &other)) {
+            return 1;
         }
-        return status;
+        const int tolerance = argc >= 5 ? number(4) : 0;
+        if (argc == 6) {
+            if (std::string(argv[5]) != "beside-well") {
+                return Usage();
+            }
+            picture = BesideWell(picture);
+            other = BesideWell(other);
+        }
+        std::printf("%lld\n",
+                    static_cast<long long>(s::DifferingPixels(picture, other, tolerance)));
+        return 0;
+    }
+    if (question == "region" && argc >= 4) {
+        return Region(picture, argc, argv);
+    }
+    if (question == "well" && argc == 3) {
+        s::Well well;
+        if (!s::ReadWell(picture, &well)) {
+            std::fprintf(stderr, "shot_probe: %s is not the game's screen\n", argv[1]);
+            return 1;
+        }
+        std::printf("%s", well.Text().c_str());
+        return 0;
+    }
+    if (question == "piece") {
+        return PieceQuestion(picture, argc, argv);
+    }
+    if (question == "resumed" && argc == 4) {
+        s::Well before;
+        s::Well after;
+        if (!s::ReadWell(picture, &after) || !LoadWell(argv[3], &before)) {
+            return 1;
+        }
+        Say(s::Resumed(before, after));
+        return 0;
     }
     return Usage();
 }

@@ -75,15 +75,14 @@ loudness() {
 # which one piece moved down count, so a piece lying on the floor or the next
 # one starting at the top changes nothing; "0" when nothing moved at all.
 fall_rate() {
-    local until=$((SECONDS + $1)) count y taken
+    local until=$((SECONDS + $1)) taken
     : >"$work/fall.log"
     while ((SECONDS < until)); do
         taken=$(now_ms)
         shot fall
-        read -r count _ y _ < <(well_blocks fall)
-        ((count > 0)) && echo "$taken $y" >>"$work/fall.log"
+        read_piece fall && echo "$taken $piece_top" >>"$work/fall.log"
     done
-    awk 'NR > 1 && $2 > y { rows += ($2 - y) / 24; ms += $1 - t } { t = $1; y = $2 }
+    awk 'NR > 1 && $2 > y { rows += $2 - y; ms += $1 - t } { t = $1; y = $2 }
          END { printf "%.1f\n", (ms > 0 ? rows * 1000 / ms : 0) }' "$work/fall.log"
 }
 

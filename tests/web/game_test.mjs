@@ -7,9 +7,11 @@
 // controller and a touch screen each playing a move, the page scaled at two
 // window sizes, and a start-up that fails.
 //   node game_test.mjs [--engine chromium|firefox|webkit] SITE_DIR ZIP WRITE_TEST_ASSETS REPLAY
-//        DATA_DIR REFERENCE_SCRIPT
+//        DATA_DIR REFERENCE_SCRIPT SHOT_PROBE
 // WRITE_TEST_ASSETS and REPLAY are commands (the web build's programs run
-// under Node); every step waits for the state it checks. Firefox and WebKit
+// under Node), SHOT_PROBE the screen reader built for this machine, which
+// the canvas's pictures are given to; every step waits for the state it
+// checks. Firefox and WebKit
 // run under engine_session.sh, which gives them a sound server and WebKit a
 // display.
 import { execFileSync } from 'node:child_process';
@@ -19,12 +21,14 @@ import path from 'node:path';
 import { pageWithScript, startEngine } from './browsers.mjs';
 import { serve, waitUntil } from './chromium.mjs';
 import { tapSound } from './sound_tap.mjs';
-import { differingPixels, fallingPiece, near, pixel, readPng } from './pictures.mjs';
+import { near, Reader } from './pictures.mjs';
 
 const args = process.argv.slice(2);
 const engineName = args[0] === '--engine' ? args.splice(0, 2)[1] : 'chromium';
-const [siteDir, zip, writeAssets, replay, dataDir, referenceScript] = args;
+const [siteDir, zip, writeAssets, replay, dataDir, referenceScript, probe] = args;
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'korvane-web-'));
+const reader = new Reader(probe);
+let shots = 0;
 const keptShots = path.join(path.dirname(path.resolve(zip)), `web-test-shots${engineName === 'chromium' ? '' : `-${engineName}`}`);
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 let passes = 0;
@@ -126,35 +130,37 @@ class Game {
     await this.page.close();
   }
 
-  // The game's picture as it stands on the canvas, 640x480.
-  async screen() {
-    const base64 = await this.look(() => {
-      const canvas = document.getElementById('screen');
-      const data = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height).data;
-      let text = '';
-      for (let at = 0; at < data.length; at += 0x8000) {
-        text += String.fromCharCode.apply(null, data.subarray(at, at + 0x8000));
-      }
-      return btoa(text);
-    });
-    return { width: 640, height: 480, rgba: Buffer.from(base64, 'base64') };
+  // The game's picture as it stands on the canvas, saved as a PNG file for
+  // the reader: { file, began, ended }, the moments (ms) it was taken between.
+  async shot(name = `shot-${++shots}`) {
+    const began = Date.now();
+    const url = await this.look(() => document.getElementById('screen').toDataURL('image/png'));
+    const ended = Date.now();
+    const file = path.join(work, `${name}.png`);
+    fs.writeFileSync(file, Buffer.from(url.slice(url.indexOf(',') + 1), 'base64'));
+    this.lastShot = file;
+    return { file, began, ended };
   }
 
-  // Waits until `test(picture)` holds; answers the last picture, or null.
+  // Waits until `test(file)` holds for a picture of the canvas; answers its
+  // file, or null.
   async waitScreen(test, seconds) {
-    let last = null;
-    const held = await waitUntil(async () => {
-      last = await this.screen();
-      return test(last);
+    return waitUntil(async () => {
+      const { file } = await this.shot('screen');
+      return (await test(file)) ? file : null;
     }, seconds, 100);
-    this.lastScreen = last;
-    return held ? last : null;
   }
 
   // The whole picture in one colour: a wipe onto it has ended.
   waitColour(colour, seconds) {
-    return this.waitScreen((p) => near(pixel(p, 20, 20), colour) && near(pixel(p, 620, 460), colour) &&
-      near(pixel(p, 320, 240), colour), seconds);
+    return this.waitScreen(async (file) => {
+      for (const [x, y] of [[20, 20], [620, 460], [320, 240]]) {
+        if (!near(await reader.pixel(file, x, y), colour)) {
+          return false;
+        }
+      }
+      return true;
+    }, seconds);
   }
 
   // A key held for several frames and at least two keyboard samples (one
@@ -183,38 +189,25 @@ class Game {
     await session.detach();
   }
 
-  // The piece in the well, on the test pictures: the well's 13 by 20 cells
-  // of 24 pixels from x 251 read in the page, each taken where its centre is
-  // not the background.
-  async piece() {
-    const cells = await this.look((background) => {
-      const canvas = document.getElementById('screen');
-      const data = canvas.getContext('2d').getImageData(251, 0, 13 * 24, 20 * 24).data;
-      const rows = [];
-      for (let row = 0; row < 20; ++row) {
-        const line = [];
-        for (let column = 0; column < 13; ++column) {
-          const at = ((row * 24 + 12) * 13 * 24 + column * 24 + 12) * 4;
-          line.push([0, 1, 2].some((c) => Math.abs(data[at + c] - background[c]) > 20));
-        }
-        rows.push(line);
-      }
-      return rows;
-    }, colours.playing);
-    return fallingPiece(cells);
+  // The falling piece in a picture of the canvas taken now (see
+  // Reader.piece), with its picture's `file`, or null.
+  async piece(name) {
+    const { file } = await this.shot(name);
+    const piece = await reader.piece(file);
+    return piece && { ...piece, file };
   }
 
-  // Waits for a fresh piece whole in the top rows of the well, with the
-  // whole fall before it (after `previous` has gone, when given); holds Down
-  // on `drop` meanwhile to bring one on.
-  async freshPiece(drop, seconds = 40, previous = null) {
+  // Waits for a fresh piece (just come whole into view, the whole fall before
+  // it), after the piece last followed has gone; holds Down on `drop`
+  // meanwhile to bring one on. Its picture becomes the one the next check
+  // knows the piece by.
+  async freshPiece(drop, seconds = 40) {
     let dropping = false;
-    let gone = !previous;
+    let gone = !this.followed;
     const piece = await waitUntil(async () => {
-      const now = await this.piece();
-      const fresh = now && now.top <= 1 && now.count === 4;
-      gone = gone || !fresh;
-      if (fresh && gone) {
+      const now = await this.piece('fresh');
+      gone = gone || !now || !now.fresh;
+      if (now && now.fresh && gone) {
         return now;
       }
       if (!dropping && drop) {
@@ -227,7 +220,9 @@ class Game {
       await drop(false);
     }
     // The key let go, the piece is looked at again where it now stands.
-    return piece ? this.piece() : null;
+    const known = piece && await this.piece('known');
+    this.followed = true;
+    return known;
   }
 
   async soundPeak() {
@@ -244,102 +239,24 @@ class Game {
 
 // Checks on a piece, as the desktop and Windows tests make them: each on a
 // fresh piece, looked at right before its key, which is then held while the
-// piece is read again and again, every reading judged. A judge answers
-// 'pass', 'fail', 'lost' (the moment was missed: the piece may have landed,
-// or another come, before the key could show) or 'wait'; a check whose
-// moment was missed is made again on a new piece, three times at most.
+// canvas is pictured again and again, and the reader judges the pictures
+// (Reader.judge). A check whose moment was missed is made again on a new
+// piece, three times at most.
 
-// The most rows gravity alone (a row every 250 ms) can have moved a piece
-// between a reading begun at `from` and one ended at `to`: one more for a
-// step already under way, one for the step the first reading may precede.
-const gravityRows = (from, to) => Math.floor((to - from) / 250) + 2;
-
-const samePiece = (before, now) => now.count === 4 && now.shape === before.shape && now.top >= before.top;
-
-// The judges: `state` holds the piece before the key (`before`), the last
-// sight of it (`seenAt`, `seenRoom`) and the reading's piece and moments.
-function judgeSideways(direction) {
-  return (state, piece, began, ended) => {
-    if (gravityRows(state.seenAt, ended) >= state.seenRoom) {
-      return ['lost', 'it may have landed'];
-    }
-    if (!samePiece(state.before, piece)) {
-      return ['lost', 'the piece changed its shape'];
-    }
-    Object.assign(state, { seenAt: began, seenRoom: piece.room });
-    if ((piece.left - state.before.left) * direction > 0) {
-      return ['pass', `column ${state.before.left} -> ${piece.left}`];
-    }
-    if (piece.top - state.before.top >= 4) {
-      return ['fail', 'it fell four rows with the key held and stayed in its column'];
-    }
-    return ['wait'];
-  };
-}
-
-function judgeTurn(state, piece, began, ended) {
-  if (gravityRows(state.seenAt, ended) >= state.seenRoom) {
-    return ['lost', 'it may have landed'];
-  }
-  if (piece.count !== 4 || piece.top < state.before.top) {
-    return ['lost', 'the piece broke up or rose'];
-  }
-  // A turn may take its cells as far lower as its box is wider than high.
-  Object.assign(state, { seenAt: began, seenRoom: piece.room - Math.max(0, piece.width - piece.height) });
-  if (piece.shape !== state.before.shape || piece.left !== state.before.left) {
-    return ['pass', `${state.before.width}x${state.before.height} -> ${piece.width}x${piece.height}`];
-  }
-  if (piece.top - state.before.top >= 4) {
-    return ['fail', 'it fell four rows with the key held and never turned'];
-  }
-  return ['wait'];
-}
-
-// Down: between any two readings of the piece it came down more rows than
-// gravity alone could have taken it, so a spell in which a busy machine
-// hardly ran the game does not hide the Down steps of the rest.
-function judgeDown(state, piece, began, ended) {
-  if (!samePiece(state.before, piece) || piece.left !== state.before.left) {
-    return ['lost', 'it landed (or another came) first'];
-  }
-  state.seen = state.seen || [{ top: state.before.top, at: state.seenAt }];
-  for (const { top, at } of state.seen) {
-    if (piece.top - top > gravityRows(at, ended)) {
-      return ['pass', `${piece.top - top} rows in ${((ended - at) / 1000).toFixed(2)} s, ` +
-        `gravity alone at most ${gravityRows(at, ended)}`];
-    }
-  }
-  state.seen.push({ top: piece.top, at: began });
-  return piece.room === 0 ? ['lost', 'it landed first'] : ['wait'];
-}
-
-function judgeFall(state, piece, began, ended) {
-  if (gravityRows(state.seenAt, ended) >= state.seenRoom) {
-    return ['lost', 'it may have landed'];
-  }
-  if (!samePiece(state.before, piece) || piece.left !== state.before.left) {
-    return ['lost', 'the piece changed on its own'];
-  }
-  Object.assign(state, { seenAt: began, seenRoom: piece.room });
-  return piece.top > state.before.top ? ['pass', `row ${state.before.top} -> ${piece.top}`] : ['wait'];
-}
-
-// One check on one fresh piece: `hold(true)` from the moment after a look at
-// it, the readings judged until an answer (or ten seconds), `hold(false)`.
-async function followPiece(game, hold, judge) {
-  const began = Date.now();
-  const before = await game.piece();
-  if (!before) {
-    return ['lost', 'the piece was gone before its key'];
-  }
-  const state = { before, seenAt: began, seenRoom: before.room };
+// One check on the piece `known` shows: `hold(true)` from the moment after a
+// look at it, pictures taken for 0.4 s at a time and judged until an answer
+// (or ten seconds), `hold(false)`.
+async function followPiece(game, known, hold, check) {
+  const readings = [await game.shot(`${check}-0`)];
   await hold(true);
   try {
     const deadline = Date.now() + 10000;
     while (Date.now() < deadline) {
-      const readingBegan = Date.now();
-      const piece = await game.piece();
-      const verdict = piece ? judge(state, piece, readingBegan, Date.now()) : ['lost', 'the well was empty'];
+      const burst = Date.now() + 400;
+      do {
+        readings.push(await game.shot(`${check}-${readings.length}`));
+      } while (Date.now() < burst);
+      const verdict = await reader.judge(known.file, check, readings);
       if (verdict[0] !== 'wait') {
         return verdict;
       }
@@ -352,18 +269,18 @@ async function followPiece(game, hold, judge) {
 
 // A check made on fresh pieces until its moment is not missed, three at
 // most; `drop(down)` holds the key that brings the next piece on.
-async function checkPiece(game, name, drop, hold, judge, { skipSquare = false } = {}) {
+async function checkPiece(game, name, drop, hold, check) {
   for (let tries = 1; tries <= 3; ++tries) {
     let fresh = await game.freshPiece(drop);
-    while (fresh && skipSquare && fresh.shape === '0,0 0,1 1,0 1,1') {
+    while (fresh && check === 'turn' && !fresh.turns) {
       // The square looks the same turned: the next piece is taken instead.
-      fresh = await game.freshPiece(drop, 40, fresh);
+      fresh = await game.freshPiece(drop);
     }
     if (!fresh) {
       fail(`${name}: no fresh piece came`);
       return;
     }
-    const [verdict, why] = await followPiece(game, hold, judge);
+    const [verdict, why] = await followPiece(game, fresh, hold, check);
     if (verdict === 'pass') {
       pass(`${name} (${why})`);
       return;
@@ -432,21 +349,25 @@ async function session(engine, site, pictures) {
   const heard = await waitUntil(async () => (await game.soundPeak()) > 0.01, 10, 100);
   check(heard, 'the music is heard once a key was pressed', 'no sound reached the output after a key');
 
-  check(Boolean(await waitUntil(() => game.piece(), 10, 50)), 'a piece comes into the well',
+  check(Boolean(await waitUntil(() => game.piece('first'), 10, 50)), 'a piece comes into the well',
     'no piece in the well');
   const drop = keyHold(game, 'ArrowDown');
   const none = async () => {};
-  await checkPiece(game, 'Down moves the piece down', drop, drop, judgeDown);
-  await checkPiece(game, 'the piece falls', drop, none, judgeFall);
-  await checkPiece(game, 'Up turns the piece', drop, keyHold(game, 'ArrowUp'), judgeTurn, { skipSquare: true });
-  await checkPiece(game, 'Left moves the piece', drop, keyHold(game, 'ArrowLeft'), judgeSideways(-1));
-  await checkPiece(game, 'Right moves the piece', drop, keyHold(game, 'ArrowRight'), judgeSideways(1));
+  await checkPiece(game, 'Down moves the piece down', drop, drop, 'down');
+  await checkPiece(game, 'the piece falls', drop, none, 'fall');
+  await checkPiece(game, 'Up turns the piece', drop, keyHold(game, 'ArrowUp'), 'turn');
+  await checkPiece(game, 'Left moves the piece', drop, keyHold(game, 'ArrowLeft'), 'left');
+  await checkPiece(game, 'Right moves the piece', drop, keyHold(game, 'ArrowRight'), 'right');
 
+  const inPlay = (await game.shot('in-play')).file;
   await game.press('Escape');
   check(await game.waitColour(colours.menu, 10), 'Escape returns to the main menu', 'Escape');
   await game.press('KeyR');
-  check(await game.waitColour(colours.playing, 10), 'R resumes the game', 'R');
-  check(Boolean(await game.piece()), 'the resumed game still has its piece', 'the resumed game lost its piece');
+  const resumedScreen = await game.waitColour(colours.playing, 10);
+  check(resumedScreen, 'R resumes the game', 'R');
+  const [resumed, why] = resumedScreen ? await reader.resumed(resumedScreen, inPlay) : ['fail', 'no picture'];
+  check(resumed === 'pass', `the resumed game has its settled blocks and its piece (${why})`,
+    `the resumed game: ${why}`);
   await game.press('Escape');
   check(await game.waitColour(colours.menu, 10), 'Escape again', 'Escape again');
   await game.press('KeyG');
@@ -472,9 +393,9 @@ async function controllerAndTouch(engine, site, pictures) {
     window.testPad.buttons[i] = { pressed: d, touched: d, value: d ? 1 : 0 };
   }, [index, down]);
   const padDrop = button(13);
-  await checkPiece(pad, 'the D-pad\'s left moves the piece', padDrop, button(14), judgeSideways(-1));
+  await checkPiece(pad, 'the D-pad\'s left moves the piece', padDrop, button(14), 'left');
   await checkPiece(pad, 'the stick pushed right moves the piece', padDrop,
-    (down) => pad.look((d) => { window.testPad.axes[0] = d ? 0.9 : 0; }, down), judgeSideways(1));
+    (down) => pad.look((d) => { window.testPad.axes[0] = d ? 0.9 : 0; }, down), 'right');
   await report(pad, 'controller');
   await pad.close();
 
@@ -497,7 +418,7 @@ async function controllerAndTouch(engine, site, pictures) {
     }
   };
   await checkPiece(touch, 'the on-screen right arrow moves the piece', finger('#touch button[aria-label="Down"]'),
-    finger('#touch button:text-is("▶")'), judgeSideways(1));
+    finger('#touch button:text-is("▶")'), 'right');
   await report(touch, 'touch');
   await touch.close();
 }
@@ -529,11 +450,10 @@ async function scaling(engine, site) {
       `at ${size} it is scaled ${smooth ? 'smoothly down from a doubled picture' : 'by a whole number, crisp'}`,
       `at ${size} the scaling is ${shown && shown.rendering}`);
     // The border around the picture is black on the page as seen.
-    const seen = await game.page.screenshot();
-    fs.writeFileSync(path.join(work, `page-${size}.png`), seen);
-    const page = readPng(path.join(work, `page-${size}.png`));
-    const border = box[0] > 0 ? pixel(page, Math.floor(box[0] / 2), Math.floor(viewport.height / 2))
-      : pixel(page, Math.floor(viewport.width / 2), Math.floor(box[1] / 2));
+    const seen = path.join(work, `page-${size}.png`);
+    fs.writeFileSync(seen, await game.page.screenshot());
+    const border = box[0] > 0 ? await reader.pixel(seen, Math.floor(box[0] / 2), Math.floor(viewport.height / 2))
+      : await reader.pixel(seen, Math.floor(viewport.width / 2), Math.floor(box[1] / 2));
     check(box[0] === 0 && box[1] === 0 || near(border, colours.black, 2), `at ${size} the border is black`,
       `at ${size} the border is ${border}`);
     await game.close();
@@ -547,10 +467,10 @@ async function sameAsHeadless(engine, site) {
   execFileSync(replay, ['--assets', dataDir, '--shots', references, referenceScript], { stdio: 'ignore' });
   const game = await new Game(engine, site).open();
   const match = async (name, reference, seconds) => {
-    const wanted = readPng(path.join(references, `${reference}.png`));
+    const wanted = path.join(references, `${reference}.png`);
     let d = null;
-    const same = await game.waitScreen((p) => {
-      d = differingPixels(p, wanted);
+    const same = await game.waitScreen(async (file) => {
+      d = await reader.differingPixels(file, wanted);
       return d === 0;
     }, seconds);
     check(Boolean(same), `${name} screen matches the headless build's (${d} pixels differ)`,
@@ -584,8 +504,8 @@ async function report(game, name) {
     return;
   }
   fs.writeFileSync(path.join(work, `${name}.log`), game.log.join('\n'));
-  if (game.lastScreen) {
-    fs.writeFileSync(path.join(work, `${name}-last.rgba`), game.lastScreen.rgba);
+  if (game.lastShot) {
+    fs.copyFileSync(game.lastShot, path.join(work, `${name}-last.png`));
   }
 }
 

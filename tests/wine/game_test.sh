@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end test of korvane.exe under Wine on a virtual X display (Xvfb at
 # 640x480x24, no window manager): keys sent with xdotool, the screen read
-# back with xwd and looked at with the desktop test's probe (built for this
-# machine) and ImageMagick's compare.
+# back with xwd and looked at by the end-to-end tests' screen reader
+# (shot_probe, built for this machine).
 #   game_test.sh WINE_RUN KORVANE_EXE WRITE_TEST_ASSETS_EXE REPLAY_EXE ZIP REFERENCE_SCRIPT SHOT_PROBE
 # The first run plays on the small test pictures, plain colours, so each
 # screen is told by the colour of a pixel outside the well; the second runs

@@ -148,15 +148,10 @@ playing_matches() {
         [[ $(differs_outside_the_well real-playing reference/playing) =~ ^[0-9]+$ ]] &&
         (($(differs_outside_the_well real-playing reference/playing) <= 64))
 }
-# The counters are written in a face of each build's own: the left side is
-# left out too.
+# The counters are written in a face of each build's own: only the screen
+# right of the well is compared.
 differs_outside_the_well() {
-    local a
-    for a in "$1" "$2"; do
-        convert "$(picture "$a")" -fill black -draw "rectangle 0,0 562,479" "$work/${a//\//-}-masked.png"
-    done
-    compare -metric AE -fuzz 3% "$work/${1//\//-}-masked.png" "$work/${2//\//-}-masked.png" null: 2>&1 |
-        cut -d' ' -f1
+    "$probe" "$(picture "$1")" differs "$(picture "$2")" "$picture_tolerance" beside-well
 }
 wait_until 20 playing_matches && pass "N starts a game on the installed pictures" ||
     fail "the play screen: $(differs_outside_the_well real-playing reference/playing) pixels differ"
@@ -165,8 +160,8 @@ press_to_match Escape menu-after-game menu 20
 # E held until the wipe to black has begun: the menu is no longer whole.
 menu_left() {
     shot real-exit &&
-        (($(compare -metric AE -fuzz 3% "xwd:$work/real-exit.xwd" "$work/reference/menu.png" \
-            null: 2>&1 | cut -d' ' -f1) > 64))
+        (($("$probe" "$work/real-exit.xwd" differs "$work/reference/menu.png" \
+            "$picture_tolerance") > 64))
 }
 key_down e
 wait_until 20 menu_left || fail "E: the menu stays"
