@@ -1,20 +1,4 @@
 #pragma once
-// The keyboard scan codes the game tests, by screen in their test order.
-#include <cstdint>
-
-namespace korvane {
-
-inline constexpr uint8_t kKeyEscape = 0x01;
-inline constexpr uint8_t kKeyE = 0x12;
-inline constexpr uint8_t kKeyR = 0x13;
-inline constexpr uint8_t kKeyS = 0x1F;
-inline constexpr uint8_t kKeyG = 0x22;
-inline constexpr uint8_t kKeyL = 0x26;
-inline constexpr uint8_t kKeyB = 0x30;
-inline constexpr uint8_t kKeyN = 0x31;
-inline constexpr uint8_t kKeyUp = 0xC8;
-inline constexpr uint8_t kKeyLeft = 0xCB;
-inline constexpr uint8_t kKeyRight = 0xCD;
-inline constexpr uint8_t kKeyDown = 0xD0;
-
-}  // namespace korvane
+// The keyboard scan codes the game tests: the seam numbers them, so the keys
+// the game reads and the keys the backends set are one list.
+#include "platform/scan_codes.h"

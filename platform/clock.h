@@ -28,8 +28,8 @@ void SleepMs(uint32_t ms);
 // past it. It never reads the clock for the game, so the game sees the same
 // readings whatever the backend does here.
 //   headless: nothing (its clock is virtual; the calls are counted)
-//   desktop: nothing, since every clock reading already services the window
-//            and the sound device
+//   desktop: looks after its window and sound device (the clock reads do
+//            not; between frames the message peek does)
 //   Windows: nothing, the game spins as it was made to
 //   browser: yields to the page's event loop, the only way it paints, takes
 //            keys and plays sound while the game waits

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/pixel_565.h"
+
 namespace korvane::platform {
 namespace {
 
@@ -13,11 +15,9 @@ struct Widener {
     uint32_t blueShift;
     uint32_t alpha;
     uint32_t operator()(uint16_t pixel) const {
-        const uint32_t r = pixel >> 11;
-        const uint32_t g = (pixel >> 5) & 0x3F;
-        const uint32_t b = pixel & 0x1F;
-        return ((r << 3 | r >> 2) << redShift) | ((g << 2 | g >> 4) << greenShift) |
-               ((b << 3 | b >> 2) << blueShift) | alpha;
+        const Rgb8 wide = Widen565(pixel);
+        return (uint32_t{wide.r} << redShift) | (uint32_t{wide.g} << greenShift) |
+               (uint32_t{wide.b} << blueShift) | alpha;
     }
 };
 

@@ -8,14 +8,10 @@
 #include "platform/common/png_encoder.h"
 #include "platform/fake/fake_display.h"
 #include "platform/fake/fake_internal.h"
+#include "platform/pixel_565.h"
 
 namespace korvane::fake {
 namespace {
-
-// Widens a 5- or 6-bit channel to 8 bits, repeating its top bits below.
-uint8_t Widen(uint32_t value, int bits) {
-    return static_cast<uint8_t>((value << (8 - bits)) | (value >> (2 * bits - 8)));
-}
 
 std::vector<uint8_t> ToRgb(const platform::Surface& surface) {
     const bool is555 = detail::DisplayIs555();
@@ -23,15 +19,12 @@ std::vector<uint8_t> ToRgb(const platform::Surface& surface) {
     size_t at = 0;
     for (uint32_t y = 0; y < surface.height; ++y) {
         for (uint32_t x = 0; x < surface.width; ++x) {
-            const uint32_t pixel = surface.Get(x, y);
-            if (is555) {
-                rgb[at++] = Widen((pixel >> 10) & 0x1F, 5);
-                rgb[at++] = Widen((pixel >> 5) & 0x1F, 5);
-            } else {
-                rgb[at++] = Widen((pixel >> 11) & 0x1F, 5);
-                rgb[at++] = Widen((pixel >> 5) & 0x3F, 6);
-            }
-            rgb[at++] = Widen(pixel & 0x1F, 5);
+            const uint16_t pixel = surface.Get(x, y);
+            const platform::Rgb8 wide =
+                is555 ? platform::Widen555(pixel) : platform::Widen565(pixel);
+            rgb[at++] = wide.r;
+            rgb[at++] = wide.g;
+            rgb[at++] = wide.b;
         }
     }
     return rgb;

@@ -22,10 +22,7 @@ bool CounterFrequency(uint64_t* countsPerSecond) {
     return SDL_GetPerformanceFrequency() != 0;
 }
 
-// The game spins on the clock between its frames and through its pauses, so
-// reading the clock is where the window and the sound device get their turn.
 uint64_t CounterValue() {
-    ServiceHost();
     const uint64_t raw = SDL_GetPerformanceCounter();
     const uint64_t rate = SDL_GetPerformanceFrequency();
     const uint64_t seconds = raw / rate;
@@ -34,7 +31,6 @@ uint64_t CounterValue() {
 }
 
 uint32_t TimerMs() {
-    ServiceHost();
     return SDL_GetTicks();
 }
 
@@ -47,8 +43,13 @@ void SleepMs(uint32_t ms) {
     }
 }
 
-// Every clock reading already services the window (above), so the waits
-// need nothing more.
-void WaitTurn(uint32_t /*microsecondsLeft*/) {}
+// The game spins on the clock inside its frames and through its pauses: the
+// window and the sound device get their turn between two readings (and
+// between frames at the message peek, sdl_window.cpp). Each service looks at
+// the host only every so often, so the spin stays tight and the wait still
+// ends at the first reading past its limit.
+void WaitTurn(uint32_t /*microsecondsLeft*/) {
+    ServiceHost();
+}
 
 }  // namespace korvane::platform

@@ -1,9 +1,10 @@
 #include "platform/sdl/sdl_controller.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <utility>
 #include <vector>
 
+#include "platform/common/controller_map.h"
 #include "platform/sdl/sdl_shared.h"
 
 namespace korvane::platform::sdl {
@@ -15,43 +16,19 @@ namespace {
 // would then dangle.
 std::vector<SDL_JoystickID> openControllers;
 
-constexpr uint8_t kDown = 0x80;
-constexpr uint8_t kKeyEscape = 0x01;
-constexpr uint8_t kKeyE = 0x12;
-constexpr uint8_t kKeyR = 0x13;
-constexpr uint8_t kKeyG = 0x22;
-constexpr uint8_t kKeyB = 0x30;
-constexpr uint8_t kKeyN = 0x31;
-constexpr uint8_t kKeyUp = 0xC8;
-constexpr uint8_t kKeyLeft = 0xCB;
-constexpr uint8_t kKeyRight = 0xCD;
-constexpr uint8_t kKeyDown = 0xD0;
-
-struct ButtonKey {
-    SDL_GameControllerButton button;
-    uint8_t key;
+// SDL's buttons at their places in the standard layout (controller_map.h).
+constexpr std::pair<SDL_GameControllerButton, PadButton> kButtons[] = {
+    {SDL_CONTROLLER_BUTTON_A, PadButton::A},
+    {SDL_CONTROLLER_BUTTON_B, PadButton::B},
+    {SDL_CONTROLLER_BUTTON_X, PadButton::X},
+    {SDL_CONTROLLER_BUTTON_Y, PadButton::Y},
+    {SDL_CONTROLLER_BUTTON_BACK, PadButton::Back},
+    {SDL_CONTROLLER_BUTTON_START, PadButton::Start},
+    {SDL_CONTROLLER_BUTTON_DPAD_UP, PadButton::Up},
+    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, PadButton::Down},
+    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, PadButton::Left},
+    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, PadButton::Right},
 };
-
-// B is both Escape and B: the one "back" button leaves a game (Escape) and
-// the file menu (B); no screen reads both keys, so neither acts twice.
-constexpr ButtonKey kButtonKeys[] = {
-    {SDL_CONTROLLER_BUTTON_DPAD_UP, kKeyUp},
-    {SDL_CONTROLLER_BUTTON_DPAD_DOWN, kKeyDown},
-    {SDL_CONTROLLER_BUTTON_DPAD_LEFT, kKeyLeft},
-    {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, kKeyRight},
-    {SDL_CONTROLLER_BUTTON_A, kKeyUp},
-    {SDL_CONTROLLER_BUTTON_B, kKeyEscape},
-    {SDL_CONTROLLER_BUTTON_B, kKeyB},
-    {SDL_CONTROLLER_BUTTON_START, kKeyN},
-    {SDL_CONTROLLER_BUTTON_X, kKeyR},
-    {SDL_CONTROLLER_BUTTON_Y, kKeyG},
-    {SDL_CONTROLLER_BUTTON_BACK, kKeyE},
-};
-
-// The stick counts once it is pushed past half its travel, and then only
-// along the axis pushed further: a stick held down and a little sideways
-// drops the piece without also moving it (or, held up, turning it).
-constexpr int kStickThreshold = 16384;
 
 SDL_JoystickID InstanceId(SDL_GameController* controller) {
     return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
@@ -85,16 +62,17 @@ void FollowPlugging() {
     }
 }
 
-uint8_t StickKey(SDL_GameController* controller) {
-    const int x = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX);
-    const int y = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY);
-    if (std::max(std::abs(x), std::abs(y)) <= kStickThreshold) {
-        return 0;
+PadState ReadPad(SDL_GameController* controller) {
+    PadState pad;
+    for (const auto& [sdlButton, button] : kButtons) {
+        if (SDL_GameControllerGetButton(controller, sdlButton) != 0) {
+            pad.Hold(button);
+        }
     }
-    if (std::abs(x) >= std::abs(y)) {
-        return x < 0 ? kKeyLeft : kKeyRight;
-    }
-    return y < 0 ? kKeyUp : kKeyDown;
+    // Full travel is 32768 either way (32767 to the right and down).
+    pad.x = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTX) / 32768.0;
+    pad.y = SDL_GameControllerGetAxis(controller, SDL_CONTROLLER_AXIS_LEFTY) / 32768.0;
+    return pad;
 }
 
 }  // namespace
@@ -123,14 +101,7 @@ void AddControllerKeys(uint8_t* snapshot) {
         if (controller == nullptr) {
             continue;
         }
-        for (const auto& [button, key] : kButtonKeys) {
-            if (SDL_GameControllerGetButton(controller, button) != 0) {
-                snapshot[key] = kDown;
-            }
-        }
-        if (const uint8_t key = StickKey(controller); key != 0) {
-            snapshot[key] = kDown;
-        }
+        AddPadKeys(ReadPad(controller), snapshot);
     }
 }
 

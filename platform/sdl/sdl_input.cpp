@@ -1,23 +1,16 @@
-#include <array>
+// The desktop's keyboard, mouse and game controllers, read as states into the
+// shared snapshot input (platform/common/snapshot_input.cpp).
 #include <cstring>
 #include <utility>
 
+#include "platform/common/memory_backend.h"
 #include "platform/input_device.h"
+#include "platform/scan_codes.h"
 #include "platform/sdl/sdl_controller.h"
 #include "platform/sdl/sdl_shared.h"
 
 namespace korvane::platform {
-
-struct InputSystem {};
-struct InputDevice {
-    InputDeviceKind kind;
-};
-
 namespace {
-
-InputSystem inputSystem;
-InputDevice keyboardDevice{InputDeviceKind::Keyboard};
-InputDevice mouseDevice{InputDeviceKind::Mouse};
 
 // SDL's (USB usage) scan codes to the set-1 scan codes the game indexes its
 // snapshot by; the cursor block and the keys right of Alt are the extended
@@ -136,14 +129,32 @@ constexpr std::pair<SDL_Scancode, uint8_t> kScanCodes[] = {
     {SDL_SCANCODE_SLEEP, 0xDF},
 };
 
+}  // namespace
+
+namespace backend {
+
+bool StartInput() {
+    if (!sdl::StartSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) {
+        return false;
+    }
+    // Controllers are welcome, not needed: without them the keyboard plays.
+    sdl::StartControllers();
+    return true;
+}
+
+void StopInput() {
+    sdl::StopControllers();
+}
+
+// SDL's keyboard never goes away under the game: it forgets every key held
+// when the window loses the focus, so nothing stays down.
 void ReadKeyboard(uint8_t* snapshot) {
     SDL_PumpEvents();
     int count = 0;
     const Uint8* down = SDL_GetKeyboardState(&count);
-    std::memset(snapshot, 0, kKeyboardStateBytes);
     for (const auto& [sdlCode, code] : kScanCodes) {
         if (sdlCode < count && down[sdlCode] != 0) {
-            snapshot[code] = 0x80;
+            snapshot[code] = kKeyHeld;
         }
     }
     sdl::AddControllerKeys(snapshot);
@@ -156,60 +167,13 @@ void ReadMouse(uint8_t* snapshot) {
     const Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
     const int32_t movement[3] = {dx, dy, 0};
     std::memcpy(snapshot, movement, sizeof movement);
-    snapshot[12] = (buttons & SDL_BUTTON_LMASK) != 0 ? 0x80 : 0;
-    snapshot[13] = (buttons & SDL_BUTTON_RMASK) != 0 ? 0x80 : 0;
-    snapshot[14] = (buttons & SDL_BUTTON_MMASK) != 0 ? 0x80 : 0;
-    snapshot[15] = (buttons & SDL_BUTTON_X1MASK) != 0 ? 0x80 : 0;
+    snapshot[12] = (buttons & SDL_BUTTON_LMASK) != 0 ? kKeyHeld : 0;
+    snapshot[13] = (buttons & SDL_BUTTON_RMASK) != 0 ? kKeyHeld : 0;
+    snapshot[14] = (buttons & SDL_BUTTON_MMASK) != 0 ? kKeyHeld : 0;
+    snapshot[15] = (buttons & SDL_BUTTON_X1MASK) != 0 ? kKeyHeld : 0;
 }
 
-}  // namespace
-
-InputSystem* InputCreate(uint32_t /*version*/) {
-    if (!sdl::StartSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS)) {
-        return nullptr;
-    }
-    // Controllers are welcome, not needed: without them the keyboard plays.
-    sdl::StartControllers();
-    return &inputSystem;
-}
-
-InputDevice* InputCreateDevice(InputSystem* /*system*/, InputDeviceKind kind) {
-    return kind == InputDeviceKind::Keyboard ? &keyboardDevice : &mouseDevice;
-}
-
-bool InputSetCooperation(InputDevice* /*device*/, uint32_t /*flags*/) {
-    return true;
-}
-
-bool InputSetDataFormat(InputDevice* /*device*/) {
-    return true;
-}
-
-bool InputAcquire(InputDevice* /*device*/) {
-    return true;
-}
-
-// SDL's keyboard never goes away under the game: it forgets every key held
-// when the window loses the focus, so nothing stays down, and a read always
-// finds it.
-InputReadResult InputReadState(InputDevice* device, void* destination, uint32_t bytes) {
-    std::array<uint8_t, kKeyboardStateBytes> snapshot{};
-    if (device->kind == InputDeviceKind::Keyboard) {
-        ReadKeyboard(snapshot.data());
-    } else {
-        ReadMouse(snapshot.data());
-    }
-    std::memcpy(destination, snapshot.data(), bytes < snapshot.size() ? bytes : snapshot.size());
-    return InputReadResult::Ok;
-}
-
-void InputUnacquire(InputDevice* /*device*/) {}
-
-void InputReleaseDevice(InputDevice* /*device*/) {}
-
-void InputRelease(InputSystem* /*system*/) {
-    sdl::StopControllers();
-}
+}  // namespace backend
 
 // The desktop draws no keys of its own.
 void InputKeysInUse(const uint8_t* /*scanCodes*/, uint32_t /*count*/) {}

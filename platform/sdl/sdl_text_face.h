@@ -5,9 +5,13 @@
 
 #include "platform/common/drawn_face.h"
 
+namespace korvane::platform {
+struct HostFace;
+}
+
 namespace korvane::platform::sdl {
 
-struct FontFace;
+using FontFace = HostFace;
 
 // `face` (a file fontconfig found) at `height` (negative: the character
 // height) and `weight`; null when the file cannot be opened as a font.

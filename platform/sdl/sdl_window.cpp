@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
 #include <string>
 
+#include "platform/common/memory_backend.h"
 #include "platform/common/picture_scale.h"
 #include "platform/sdl/sdl_shared.h"
 #include "platform/window.h"
@@ -301,15 +301,8 @@ void ServiceWindow() {
 
 }  // namespace sdl
 
-namespace {
-
-WindowProcedure windowProcedure = nullptr;
-std::deque<WindowMessage> postedMessages;
-
-}  // namespace
-
 void WindowRegisterClass(const char* className, WindowProcedure procedure) {
-    windowProcedure = procedure;
+    SetWindowProcedure(procedure);
     if (className != nullptr && *className != '\0') {
         sdl::windowClass = className;
     }
@@ -333,9 +326,11 @@ void CursorShow(bool visible) {
 }
 
 bool WindowPeekMessage(WindowMessage* message) {
-    if (!postedMessages.empty()) {
-        *message = postedMessages.front();
-        postedMessages.pop_front();
+    // The game looks at its queue once a frame: between frames, this is the
+    // window's and the sound device's turn (inside a frame's waits, WaitTurn).
+    sdl::ServiceWindow();
+    sdl::ServiceSound();
+    if (TakePostedMessage(message)) {
         return true;
     }
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
@@ -354,18 +349,6 @@ bool WindowPeekMessage(WindowMessage* message) {
     return true;
 }
 
-intptr_t WindowDispatch(const WindowMessage& message) {
-    return windowProcedure != nullptr ? windowProcedure(message) : 0;
-}
-
-intptr_t WindowDefaultProcedure(const WindowMessage& /*message*/) {
-    return 0;
-}
-
-void PostQuitMessage(int exitCode) {
-    postedMessages.push_back({MessageKind::Quit, static_cast<uintptr_t>(exitCode)});
-}
-
 void ShowMessageBox(const char* text) {
     // The game gives the box no caption of its own; "Error" is what the
     // desktop shows for such a box.
@@ -373,10 +356,6 @@ void ShowMessageBox(const char* text) {
         // No box can be shown (no display): the message goes where it can be read.
         std::fprintf(stderr, "korvane: %s\n", text);
     }
-}
-
-void WriteErrorLine(const char* line) {
-    std::fprintf(stderr, "%s\n", line);
 }
 
 }  // namespace korvane::platform

@@ -1,15 +1,14 @@
-// The browser's display: 16-bit surfaces in plain memory; the primary surface
-// is shown on the page's 640x480 canvas, and the page scales the canvas.
+// The page's screen: the shared memory surfaces (platform/common/
+// memory_display.cpp) shown on the page's 640x480 canvas, which the page
+// scales.
 #include <emscripten.h>
 
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "platform/common/memory_surface.h"
+#include "platform/common/memory_backend.h"
 #include "platform/common/picture_scale.h"
-#include "platform/display.h"
-#include "platform/web/web_shared.h"
+#include "platform/pixel_565.h"
 
 namespace {
 
@@ -32,54 +31,30 @@ EM_JS(void, korvane_web_present,
 namespace korvane::platform {
 namespace {
 
-struct DisplayState {
+struct Canvas {
     bool open = false;
-    bool checked = false;
     uint32_t width = 640;
     uint32_t height = 480;
-    MemorySurfaces surfaces;
     std::vector<uint32_t> rgba;  // the canvas's pixels, red first in memory
 };
-DisplayState display;
+Canvas canvas;
 
-bool Visible(const Surface* surface) {
-    return surface->kind == Surface::Kind::Primary;
-}
-
-// 5-6-5 to 8-bit channels, each widened by repeating its top bits below, as
-// the headless display's pictures are.
-uint32_t Rgba(uint16_t pixel) {
-    const uint32_t r = (pixel >> 11) & 0x1F;
-    const uint32_t g = (pixel >> 5) & 0x3F;
-    const uint32_t b = pixel & 0x1F;
-    const uint32_t r8 = (r << 3) | (r >> 2);
-    const uint32_t g8 = (g << 2) | (g >> 4);
-    const uint32_t b8 = (b << 3) | (b >> 2);
-    return 0xFF000000U | b8 << 16 | g8 << 8 | r8;
-}
-
-}  // namespace
-
-void web::Present(const Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h) {
-    if (surface.width != display.width || surface.height != display.height || w <= 0 || h <= 0) {
+// Shows the rectangle (x, y, w, h) of a surface the size of the canvas.
+void Present(const Surface& surface, int32_t x, int32_t y, int32_t w, int32_t h) {
+    if (surface.width != canvas.width || surface.height != canvas.height || w <= 0 || h <= 0) {
         return;
     }
-    display.rgba.resize(static_cast<size_t>(display.width) * display.height);
+    canvas.rgba.resize(static_cast<size_t>(canvas.width) * canvas.height);
     for (int32_t row = y; row < y + h; ++row) {
         for (int32_t column = x; column < x + w; ++column) {
-            display.rgba[static_cast<size_t>(row) * display.width + column] =
-                Rgba(surface.Get(static_cast<uint32_t>(column), static_cast<uint32_t>(row)));
+            const Rgb8 wide =
+                Widen565(surface.Get(static_cast<uint32_t>(column), static_cast<uint32_t>(row)));
+            canvas.rgba[static_cast<size_t>(row) * canvas.width + column] =
+                0xFF000000U | uint32_t{wide.b} << 16 | uint32_t{wide.g} << 8 | wide.r;
         }
     }
-    korvane_web_present(display.rgba.data(), static_cast<int>(display.width),
-                        static_cast<int>(display.height), x, y, w, h);
-}
-
-namespace {
-
-void PresentWhole(const Surface& surface) {
-    web::Present(surface, 0, 0, static_cast<int32_t>(surface.width),
-                 static_cast<int32_t>(surface.height));
+    korvane_web_present(canvas.rgba.data(), static_cast<int>(canvas.width),
+                        static_cast<int>(canvas.height), x, y, w, h);
 }
 
 // The rows in which two pictures of the same size differ: [first, end).
@@ -104,113 +79,49 @@ void ChangedRows(const Surface& now, const Surface& before, int32_t* first, int3
 
 }  // namespace
 
-bool DisplayOpen() {
-    display.open = korvane_web_has_canvas() != 0;
-    return display.open;
+namespace backend {
+
+bool OpenScreen() {
+    canvas.open = korvane_web_has_canvas() != 0;
+    return canvas.open;
 }
 
-bool DisplayCheckFeatures() {
-    // The game draws in memory and the page shows the result: a canvas with a
-    // 2D context is all the device must offer.
-    display.checked = display.open;
-    return display.checked;
+bool ScreenFits() {
+    // The page shows what is drawn in memory: a canvas with a 2D context is
+    // all the device must offer.
+    return canvas.open;
 }
 
-bool DisplayTakeScreen() {
+bool TakeScreen() {
     // The page is the game's screen; full screen is the player's choice.
-    return display.open;
+    return canvas.open;
 }
 
-bool DisplaySetMode(uint32_t width, uint32_t height, uint32_t depth) {
-    if (depth != 16 || width == 0 || height == 0 || !display.checked) {
-        return false;
-    }
-    display.width = width;
-    display.height = height;
+bool SizeScreen(uint32_t width, uint32_t height) {
+    canvas.width = width;
+    canvas.height = height;
     korvane_web_size_canvas(static_cast<int>(width), static_cast<int>(height));
     return true;
 }
 
-void DisplayRestoreMode() {
-    // The page's size was never changed: there is nothing to put back.
+void CloseScreen() {
+    canvas.open = false;
 }
 
-void DisplayClose() {
-    display.open = false;
-    display.checked = false;
+void ShowArea(const Surface& primary, const Rect& area) {
+    Present(primary, area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
-Surface* DisplayCreatePrimary() {
-    return display.surfaces.CreatePrimary(display.width, display.height, 0);
-}
-
-Surface* DisplayBackBuffer(Surface* primary) {
-    return display.surfaces.Known(primary) ? primary->backBuffer.get() : nullptr;
-}
-
-uint32_t DisplayRestoreCount() {
-    return 0;  // the surfaces live in the module's memory, which nothing takes away
-}
-
-BlitResult SurfaceFlip(Surface* primary) {
-    if (display.surfaces.Flip(primary) != BlitResult::Ok) {
-        return BlitResult::Failed;
-    }
-    // The back buffer now holds what the canvas showed until this flip, so
-    // only the rows that differ from it are sent.
+void ShowFlip(const Surface& primary) {
+    // Only the rows that differ from what the canvas showed are sent.
     int32_t first = 0;
     int32_t end = 0;
-    ChangedRows(*primary, *primary->backBuffer, &first, &end);
-    web::Present(*primary, 0, first, static_cast<int32_t>(primary->width), end - first);
+    ChangedRows(primary, *primary.backBuffer, &first, &end);
+    Present(primary, 0, first, static_cast<int32_t>(primary.width), end - first);
     korvane_web_flipped();
-    return BlitResult::Ok;
 }
 
-Surface* SurfaceCreateOffscreen(uint32_t width, uint32_t height, uint32_t /*extraCaps*/) {
-    return display.surfaces.CreateOffscreen(width, height, 0);
-}
-
-void SurfaceRelease(Surface* surface) {
-    display.surfaces.Release(surface);
-}
-
-bool SurfaceRedMask(Surface* surface, uint32_t* redMask) {
-    *redMask = display.surfaces.Known(surface) ? 0xF800 : 0;
-    return *redMask != 0;
-}
-
-bool SurfaceLock(Surface* surface, void** pixels, int32_t* pitch) {
-    return display.surfaces.Lock(surface, pixels, pitch);
-}
-
-bool SurfaceUnlock(Surface* surface) {
-    if (!display.surfaces.Known(surface)) {
-        return false;
-    }
-    if (Visible(surface)) {
-        PresentWhole(*surface);
-    }
-    return true;
-}
-
-BlitResult SurfaceFill(Surface* surface, uint32_t color) {
-    const BlitResult result = display.surfaces.Fill(surface, color);
-    if (result == BlitResult::Ok && Visible(surface)) {
-        PresentWhole(*surface);
-    }
-    return result;
-}
-
-BlitResult SurfaceBlitFast(Surface* destination, int32_t x, int32_t y, Surface* source,
-                           const Rect& from) {
-    const BlitResult result = display.surfaces.BlitFast(destination, x, y, source, from);
-    // A strip copied onto the screen is seen at once, so the wipe shows.
-    if (result == BlitResult::Ok && Visible(destination)) {
-        web::Present(*destination, x, y, from.right - from.left, from.bottom - from.top);
-    }
-    return result;
-}
-
+}  // namespace backend
 }  // namespace korvane::platform
 
 // The page lays the canvas out with the game's own placement rule; the answer

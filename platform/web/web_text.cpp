@@ -1,66 +1,17 @@
-// Counter text on the page: always the game's own stroke lettering, so every
-// browser shows the same pixels. Each size and weight is opened once with the
-// characters it has drawn kept; a frame's text is a few blends.
-#include <algorithm>
-#include <memory>
-#include <vector>
-
+// Counter text on the page: always the game's own stroke lettering
+// (platform/common/memory_text.cpp), so every browser shows the same pixels.
 #include "platform/common/drawn_face.h"
-#include "platform/common/memory_surface.h"
-#include "platform/common/text_handles.h"
+#include "platform/common/memory_backend.h"
 
-namespace korvane::platform {
-namespace {
+namespace korvane::platform::backend {
 
-struct OpenedFace {
-    int32_t height = 0;
-    int32_t weight = 0;
-    std::unique_ptr<SizedFace> face;
-};
-
-std::vector<OpenedFace> faces;
-
-SizedFace* FaceFor(int32_t height, int32_t weight) {
-    const auto opened = std::find_if(faces.begin(), faces.end(), [&](const OpenedFace& f) {
-        return f.height == height && f.weight == weight;
-    });
-    if (opened != faces.end()) {
-        return opened->face.get();
-    }
-    std::unique_ptr<SizedFace> face = OpenBuiltInFace(height, weight);
-    if (!face) {
-        return nullptr;
-    }
-    faces.push_back({height, weight, std::move(face)});
-    return faces.back().face.get();
+const HostFace* FindHostFace(const char* /*name*/) {
+    return nullptr;
 }
 
-}  // namespace
-
-TextContext* SurfaceGetTextContext(Surface* surface) {
-    return textHandles.TakeContext(surface);
+std::unique_ptr<SizedFace> OpenHostFace(const HostFace& /*face*/, int32_t /*height*/,
+                                        int32_t /*weight*/) {
+    return nullptr;
 }
 
-Font* TextFontCreate(int32_t height, int32_t weight, const char* face) {
-    SizedFace* sized = FaceFor(height != 0 ? height : kDefaultTextHeight, weight);
-    return sized != nullptr ? textHandles.TakeFont(height, weight, face, sized) : nullptr;
-}
-
-bool TextDrawString(TextContext* context, const char* string, int32_t count, const Rect& box,
-                    uint32_t format, uint32_t color) {
-    if (!textHandles.CanDraw(context, string, count)) {
-        return false;
-    }
-    // Before any font is selected the context writes in a plain face of the
-    // default height.
-    const Font* font = textHandles.FontOf(*context);
-    SizedFace* drawn =
-        font != nullptr ? static_cast<SizedFace*>(font->drawn) : FaceFor(kDefaultTextHeight, 400);
-    if (drawn == nullptr) {
-        return false;
-    }
-    DrawFaceText(*context->surface, *drawn, string, count, box, format, color);
-    return true;
-}
-
-}  // namespace korvane::platform
+}  // namespace korvane::platform::backend

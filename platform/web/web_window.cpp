@@ -3,9 +3,7 @@
 // runs nothing more); a message box is a modal box drawn over the page.
 #include <emscripten.h>
 
-#include <cstdio>
-#include <deque>
-
+#include "platform/common/memory_backend.h"
 #include "platform/window.h"
 
 namespace {
@@ -25,14 +23,12 @@ EM_JS(void, korvane_web_message_box, (const char* text), {
 namespace korvane::platform {
 namespace {
 
-WindowProcedure windowProcedure = nullptr;
-std::deque<WindowMessage> posted;
 int cursorCount = 0;  // the cursor shows while this is 0 or more
 
 }  // namespace
 
 void WindowRegisterClass(const char* /*className*/, WindowProcedure procedure) {
-    windowProcedure = procedure;
+    SetWindowProcedure(procedure);
 }
 
 void WindowCreate(const char* /*className*/, const char* title, int /*width*/, int /*height*/) {
@@ -47,34 +43,11 @@ void CursorShow(bool visible) {
 }
 
 bool WindowPeekMessage(WindowMessage* message) {
-    if (posted.empty()) {
-        return false;
-    }
-    *message = posted.front();
-    posted.pop_front();
-    return true;
-}
-
-intptr_t WindowDispatch(const WindowMessage& message) {
-    return windowProcedure != nullptr ? windowProcedure(message) : 0;
-}
-
-intptr_t WindowDefaultProcedure(const WindowMessage& /*message*/) {
-    return 0;
-}
-
-void PostQuitMessage(int exitCode) {
-    posted.push_back({MessageKind::Quit, static_cast<uintptr_t>(exitCode)});
+    return TakePostedMessage(message);
 }
 
 void ShowMessageBox(const char* text) {
     korvane_web_message_box(text);
-}
-
-// The module's standard error reaches the page (which shows why a start-up
-// failed) and its console.
-void WriteErrorLine(const char* line) {
-    std::fprintf(stderr, "%s\n", line);
 }
 
 }  // namespace korvane::platform

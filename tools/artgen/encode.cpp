@@ -6,6 +6,7 @@
 
 #include "gfx/kvp_format.h"
 #include "platform/common/png_encoder.h"
+#include "platform/pixel_565.h"
 #include "tools/assetkit/det_math.h"
 
 namespace korvane::artgen {
@@ -28,7 +29,7 @@ double BayerThreshold(int x, int y) {
 std::uint8_t DitherTo5Bits(double value, double threshold) {
     const double level = std::floor(Clamp(value, 0.0, 1.0) * 31.0 + threshold);
     const int five = static_cast<int>(Clamp(level, 0.0, 31.0));
-    return static_cast<std::uint8_t>((five << 3) | (five >> 2));
+    return platform::WidenChannel(static_cast<std::uint32_t>(five), 5);
 }
 
 std::uint8_t RoundTo8Bits(double value) {
