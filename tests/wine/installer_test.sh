@@ -6,7 +6,7 @@
 # installed pictures; uninstalled silently, nothing of it is left. Then the
 # same install and uninstall for the current user alone.
 #   installer_test.sh WINE_RUN SETUP_EXE REPLAY_EXE REFERENCE_SCRIPT VERSION SHOT_PROBE
-# Run on a 640x480 screen (tests/sdl_gfx/run_on_xvfb.sh).
+# On a 640x480 screen with no window manager.
 set -uo pipefail
 wine_run=$(realpath "$1")
 setup=$(realpath "$2")
@@ -15,36 +15,19 @@ reference_script=$(realpath "$4")
 version=$5
 probe=$(realpath "$6")
 
-work=$(mktemp -d /tmp/korvane-wine-setup-XXXXXX)
-game_pid=""
 korvane=""
 # shellcheck source=../support/screen_test_lib.sh
 source "$(dirname "$0")/../support/screen_test_lib.sh"
 # shellcheck source=wine_game_lib.sh
 source "$(dirname "$0")/wine_game_lib.sh"
-
+# shellcheck source=../support/x_session.sh
+source "$(dirname "$0")/../support/x_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$(dirname "$0")/../support/wine_session.sh"
+session_begin wine-setup
 # The Windows game test's prefix: the two never run at the same time, and
 # whatever this test installs it takes away again.
-export KORVANE_WINEPREFIX=${KORVANE_E2E_WINEPREFIX:-$(dirname "$setup")/wine-prefix-e2e}
-export WINEPREFIX=$KORVANE_WINEPREFIX
-wineserver="$(dirname "$("$wine_run" --which-wine)")/wineserver"
-printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/asound-null.conf"
-export ALSA_CONFIG_PATH=$work/asound-null.conf
-
-cleanup() {
-    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
-    "$wineserver" -k 2>/dev/null
-    wait 2>/dev/null
-    if ((failures > 0)); then
-        local kept
-        kept=$(dirname "$setup")/wine-setup-test-shots
-        rm -rf "$kept" && mkdir -p "$kept" && cp -r "$work"/*.xwd "$work"/*.log "$work/reference" \
-            "$kept" 2>/dev/null
-        echo "screenshots kept in $kept"
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+wine_begin "$wine_run" "$(dirname "$setup")/wine-prefix-e2e"
 
 key=Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\korvane
 drive_c=$WINEPREFIX/drive_c
@@ -114,8 +97,8 @@ uninstall() {
     entry_exists "$hive" && fail "the uninstall entry is left" || pass "and the uninstall entry"
 }
 
-"$wineserver" -k 2>/dev/null
-"$wine_run" cmd /c exit >/dev/null 2>&1
+start_display 640x480 || exit 1
+wine_ready
 all_folder="$drive_c/Program Files/KORVANE"
 all_shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/KORVANE.lnk"
 # Whatever a run that failed half way left.
