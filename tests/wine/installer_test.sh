@@ -97,6 +97,18 @@ uninstall() {
     entry_exists "$hive" && fail "the uninstall entry is left" || pass "and the uninstall entry"
 }
 
+# check_setup_exit LOG: the silent installer's exit code `code`. A silent
+# NSIS installer ends with 1 when its .onInit or a section gave up, 2 on an
+# error of its own (a damaged file, no temporary folder); Wine's own errors
+# are in LOG, which a failed run keeps.
+check_setup_exit() {
+    if [[ "$code" == 0 ]]; then
+        pass "the installer ends with exit code 0"
+    else
+        fail "installer exit code $code; Wine said: $(grep -v '^$' "$work/$1" | tail -5)"
+    fi
+}
+
 start_display 640x480 || exit 1
 wine_ready
 all_folder="$drive_c/Program Files/KORVANE"
@@ -109,7 +121,7 @@ rm -rf "$all_folder" "$all_shortcut"
 echo "== installed silently for every user"
 "$wine_run" "$setup" /S >"$work/setup.log" 2>&1
 code=$?
-[[ "$code" == 0 ]] && pass "the installer ends with exit code 0" || fail "installer exit code $code"
+check_setup_exit setup.log
 check_installed "$all_folder" "$all_shortcut" HKLM 'C:\Program Files\KORVANE'
 
 echo "== the installed game, started through its shortcut"
@@ -168,7 +180,7 @@ user_folder="$home/AppData/Local/Programs/KORVANE"
 user_shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/KORVANE.lnk"
 "$wine_run" "$setup" /S /CurrentUser >"$work/setup-user.log" 2>&1
 code=$?
-[[ "$code" == 0 ]] && pass "the installer ends with exit code 0" || fail "installer exit code $code"
+check_setup_exit setup-user.log
 entry_exists HKLM && fail "an entry for every user was made"
 check_installed "$user_folder" "$user_shortcut" HKCU \
     "C:\\users\\$(basename "$home")\\AppData\\Local\\Programs\\KORVANE"
