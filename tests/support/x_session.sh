@@ -98,7 +98,8 @@ start_display() {
         echo "Xvfb did not start: $(cat "$work/xvfb.log")"
         return 1
     fi
-    export DISPLAY=":$(cat "$work/display")"
+    DISPLAY=":$(cat "$work/display")"
+    export DISPLAY
     if [[ -n "$with_wm" ]]; then
         # A window mapped while the window manager is still starting may never
         # be shown, so the test waits for the manager's own word that it is up.
