@@ -168,7 +168,14 @@ key_up e
 wait_exit 30
 [[ "$code" == 0 ]] && pass "E ends the installed game with exit code 0" || fail "exit code $code"
 # start returns as the game ends; its files are free once its process has gone.
-game_ended() { ! pgrep -f 'KORVANE.korvane\.exe' >/dev/null; }
+# Only this prefix's: another build's test may play the installed game too.
+game_ended() {
+    local pid
+    for pid in $(pgrep -f 'KORVANE.korvane\.exe'); do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && return 1
+    done
+    return 0
+}
 wait_until 30 game_ended || fail "the game's process stays"
 
 echo "== uninstalled silently"
