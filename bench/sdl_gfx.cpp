@@ -1,7 +1,7 @@
 // The drawing of one frame of play on the SDL display with a full well
 // (background copy, 260 blocks, both pieces, the counters with their
 // per-frame font, the flip and the present), and the loader's time for a
-// full-screen picture. Needs a display: run under tests/sdl_gfx/run_on_xvfb.sh.
+// full-screen picture. Needs a display: run under tests/support/run_on_xvfb.sh.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
 
@@ -61,7 +61,7 @@ void BM_PlayFrameFullWell(benchmark::State& state) {
     const Stage stage;
     if (VideoInit(640, 480, 16) == 0) {
         VideoShutdown();
-        state.SkipWithError("no display: run under tests/sdl_gfx/run_on_xvfb.sh");
+        state.SkipWithError("no display: run under tests/support/run_on_xvfb.sh");
         return;
     }
     for (int k = 1; k <= kBlockPictures; ++k) {

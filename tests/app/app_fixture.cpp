@@ -1,5 +1,7 @@
 #include "tests/app/app_fixture.h"
 
+#include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "app/frame.h"
@@ -13,13 +15,20 @@
 
 namespace korvane::testing {
 
+ScratchFolder::ScratchFolder(const std::string& prefix) : path_(MakeTempFolder(prefix)) {}
+
+ScratchFolder::~ScratchFolder() {
+    if (!path_.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+}
+
 const std::string& TestAssetsFolder() {
-    static const std::string folder = [] {
-        std::string made = MakeTempFolder("korvane-app-assets");
-        WriteTestAssets(made);
-        return made;
-    }();
-    return folder;
+    static const ScratchFolder folder("korvane-app-assets");
+    static const bool written = (WriteTestAssets(folder.path()), true);
+    (void)written;
+    return folder.path();
 }
 
 void FrameTest::SetUp() {
@@ -130,8 +139,11 @@ ReplayResult Replay(const std::string& script, replay::Options options) {
     if (options.dataDir.empty()) {
         options.dataDir = TestAssetsFolder();
     }
+    // Shots nobody asked for go to a folder that goes with the run.
+    std::optional<ScratchFolder> shots;
     if (options.shotsDir.empty()) {
-        options.shotsDir = MakeTempFolder("korvane-shots");
+        shots.emplace("korvane-shots");
+        options.shotsDir = shots->path();
     }
     std::ostringstream trace;
     result.outcome = replay::RunScript(*parsed, options, trace);

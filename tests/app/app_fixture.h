@@ -10,7 +10,22 @@
 
 namespace korvane::testing {
 
-// The folder with the test files, written once per process.
+// A folder of its own in the system's temporary folder, removed with
+// everything in it when the object goes.
+class ScratchFolder {
+  public:
+    explicit ScratchFolder(const std::string& prefix);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+};
+
+// The folder with the test files, written once per process and removed when
+// the process ends (CTest runs each case in a process of its own).
 const std::string& TestAssetsFolder();
 
 // A fresh fake machine reading the test files, after a successful StartUp.

@@ -103,7 +103,8 @@ TEST(MessageLoop, ExitCodeComesFromTheQuitMessageOrIsZero) {
 }
 
 TEST(Replay, BoardAndShotAreTakenAtTheirTime) {
-    const std::string shots = testing::MakeTempFolder("korvane-shots");
+    const testing::ScratchFolder folder("korvane-shots");
+    const std::string& shots = folder.path();
     replay::Options options;
     options.shotsDir = shots;
     const auto result = Replay("at 2000 shot loading\nat 2000 board\nend 3000\n", options);

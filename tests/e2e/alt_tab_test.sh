@@ -8,18 +8,14 @@ set -uo pipefail
 korvane=$1
 write_assets=$2
 probe=$3
-work=$(mktemp -d /tmp/korvane-e2e-alttab-XXXXXX)
 here=$(dirname "$0")
 # shellcheck source=../support/screen_test_lib.sh
 source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
+session_begin e2e-alttab
 other_pid=""
-cleanup() {
-    [[ -n "$other_pid" ]] && kill "$other_pid" 2>/dev/null
-    desktop_cleanup
-}
-trap cleanup EXIT
+session_on_exit '[[ -z "$other_pid" ]] || kill "$other_pid" 2>/dev/null'
 
 # wait_active WINDOW SECONDS: until the window manager has made WINDOW the
 # active one.

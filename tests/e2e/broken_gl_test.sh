@@ -8,13 +8,12 @@ set -uo pipefail
 korvane=$1
 write_assets=$2
 probe=$3
-work=$(mktemp -d /tmp/korvane-e2e-gl-XXXXXX)
 here=$(dirname "$0")
 # shellcheck source=../support/screen_test_lib.sh
 source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
-trap desktop_cleanup EXIT
+session_begin e2e-gl
 
 assets="$work/assets"
 "$write_assets" "$assets"

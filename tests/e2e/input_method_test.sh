@@ -29,17 +29,13 @@ if [[ -z "${KORVANE_IM_SESSION:-}" ]]; then
     exit $status
 fi
 
-work=$(mktemp -d "$HOME/work-XXXXXX")
 # shellcheck source=../support/screen_test_lib.sh
 source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
+TMPDIR=$HOME session_begin work
 ime_pid=""
-cleanup() {
-    [[ -n "$ime_pid" ]] && kill "$ime_pid" 2>/dev/null
-    desktop_cleanup
-}
-trap cleanup EXIT
+session_on_exit '[[ -z "$ime_pid" ]] || kill "$ime_pid" 2>/dev/null'
 
 assets="$work/assets"
 "$write_assets" "$assets"

@@ -7,13 +7,12 @@ set -uo pipefail
 korvane=$1
 write_assets=$2
 probe=$3
-work=$(mktemp -d /tmp/korvane-e2e-repeat-XXXXXX)
 here=$(dirname "$0")
 # shellcheck source=../support/screen_test_lib.sh
 source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
-trap desktop_cleanup EXIT
+session_begin e2e-repeat
 
 hold_seconds=30
 # The close must act in about the time a close takes with no key held; a

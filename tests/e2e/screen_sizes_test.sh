@@ -19,13 +19,12 @@ probe=$5
 shift 5
 sizes=("$@")
 ((${#sizes[@]})) || sizes=(1280x800 1366x768 1600x1200 1920x1080)
-work=$(mktemp -d /tmp/korvane-e2e-sizes-XXXXXX)
 here=$(dirname "$0")
 # shellcheck source=../support/screen_test_lib.sh
 source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
-trap desktop_cleanup EXIT
+session_begin e2e-sizes
 
 # scaled NAME W H FACTOR [smooth]: the headless build's picture NAME at W x H,
 # scaled by ImageMagick the way the rule says.

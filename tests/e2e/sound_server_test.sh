@@ -14,12 +14,12 @@ set -uo pipefail
 korvane=$1
 write_assets=$2
 probe=$3
-work=$(mktemp -d /tmp/korvane-e2e-sound-XXXXXX)
 here=$(dirname "$0")
 # shellcheck source=../support/screen_test_lib.sh
 source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
+session_begin e2e-sound
 
 for tool in pulseaudio pactl parec sox; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (packages pulseaudio, pulseaudio-utils, sox)"; exit 1; }
@@ -33,11 +33,7 @@ mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
 unset PULSE_SERVER
 
-cleanup() {
-    pulseaudio --kill 2>/dev/null
-    desktop_cleanup
-}
-trap cleanup EXIT
+session_on_exit 'pulseaudio --kill 2>/dev/null'
 
 # start_server: as a desktop session starts it, with its default set-up
 # (on a machine with no sound card, a sink that plays into nothing).

@@ -10,18 +10,14 @@ set -uo pipefail
 korvane=$1
 write_assets=$2
 probe=$3
-work=$(mktemp -d /tmp/korvane-e2e-window-XXXXXX)
 here=$(dirname "$0")
 # shellcheck source=../support/screen_test_lib.sh
 source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
+session_begin e2e-window
 watch_pid=""
-cleanup() {
-    [[ -n "$watch_pid" ]] && kill "$watch_pid" 2>/dev/null
-    desktop_cleanup
-}
-trap cleanup EXIT
+session_on_exit '[[ -z "$watch_pid" ]] || kill "$watch_pid" 2>/dev/null'
 
 size=640x480
 

@@ -3,7 +3,8 @@
 # WebKit need on a machine with no screen and no sound card: a sound server
 # of its own with a sink that plays into nothing (Firefox's AudioContext
 # never starts without one; WebKit plays through it by GStreamer), and, for
-# WebKit's MiniBrowser, a private X display. Both stop with the command.
+# WebKit's MiniBrowser, a private X display (tests/support/x_session.sh).
+# Both stop with the command; a failed run keeps their logs.
 #   engine_session.sh [--display] COMMAND...
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,16 +17,11 @@ for tool in pulseaudio pactl; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (packages pulseaudio, pulseaudio-utils)" >&2; exit 1; }
 done
 
-work=$(mktemp -d)
+# shellcheck source=../support/x_session.sh
+source "$here/../support/x_session.sh"
+session_begin engine
 server=""
-cleanup() {
-    if [[ -n "$server" ]]; then
-        kill "$server" 2>/dev/null || true
-        wait "$server" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+session_on_exit '[[ -z "$server" ]] || { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; }'
 
 # The server and the browsers find each other in a home and a runtime folder
 # of this run's own, never the machine's; nothing starts a server of its own
@@ -51,10 +47,9 @@ if ! pactl info >/dev/null 2>&1; then
 fi
 pactl set-default-sink nowhere >/dev/null
 
-status=0
 if [[ $display == yes ]]; then
-    XVFB_WINDOW_MANAGER=no "$here/../sdl_gfx/run_on_xvfb.sh" "$@" || status=$?
-else
-    "$@" || status=$?
+    start_display 1280x1024 || exit 1
 fi
+status=0
+"$@" || status=$?
 exit $status

@@ -8,36 +8,14 @@ set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build-windows}" && pwd)
 wine_run=$here/wine_run.sh
-work=$(mktemp -d /tmp/korvane-wine-bench-XXXXXX)
-export KORVANE_WINEPREFIX=$build/wine-prefix-bench
-export WINEPREFIX=$KORVANE_WINEPREFIX
-printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/asound.conf"
-export ALSA_CONFIG_PATH=$work/asound.conf
-wineserver=$(dirname "$("$wine_run" --which-wine)")/wineserver
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
-    "$wineserver" -k 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-"$wineserver" -k 2>/dev/null
-for n in $(seq 181 220); do
-    [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-    Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    sleep 1
-    xdpyinfo >/dev/null 2>&1 && break
-    kill "$xvfb_pid"
-    xvfb_pid=""
-done
-[[ -n "$xvfb_pid" ]] || { echo "cannot start Xvfb"; exit 1; }
-"$wine_run" cmd /c exit >/dev/null 2>&1  # the prefix's first start is not the game's
+# shellcheck source=../support/x_session.sh
+source "$here/../support/x_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$here/../support/wine_session.sh"
+session_begin wine-bench
+wine_begin "$wine_run" "$build/wine-prefix-bench"
+start_display 640x480 || exit 1
+wine_ready # the prefix's first start is not the game's
 "$wine_run" "$build/tests/write_test_assets.exe" "$work/assets" || exit 1
 
 colour_at() {

@@ -17,73 +17,29 @@ zip=$5
 reference_script=$6
 probe=$7
 
-work=$(mktemp -d /tmp/korvane-wine-XXXXXX)
-shots_kept=$(dirname "$korvane")/wine-test-shots
-xvfb_pid=""
-game_pid=""
 # shellcheck source=../support/screen_test_lib.sh
 source "$(dirname "$0")/../support/screen_test_lib.sh"
 # shellcheck source=wine_game_lib.sh
 source "$(dirname "$0")/wine_game_lib.sh"
-
-# A prefix of its own, so that the Wine processes this test leaves behind
-# belong to this display and go with it.
-export KORVANE_WINEPREFIX=${KORVANE_E2E_WINEPREFIX:-$(dirname "$korvane")/wine-prefix-e2e}
-export WINEPREFIX=$KORVANE_WINEPREFIX
-# Wine's DirectSound plays through ALSA: a null device stands in for a sound card.
-printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/asound-null.conf"
-printf '# no devices at all\n' >"$work/asound-none.conf"
-export ALSA_CONFIG_PATH=$work/asound-null.conf
-
-wineserver_of_prefix() {
-    local wine
-    wine=$(WINEPREFIX=$KORVANE_WINEPREFIX "$wine_run" --which-wine)
-    echo "$(dirname "$wine")/wineserver"
-}
-
-cleanup() {
-    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
-    "$(wineserver_of_prefix)" -k 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    # The screenshots of a failed run are kept for a look.
-    if ((failures > 0)); then
-        rm -rf "$shots_kept" && mkdir -p "$shots_kept" && cp -r "$work"/*.xwd "$work/reference" "$shots_kept" 2>/dev/null
-        echo "screenshots kept in $shots_kept"
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-start_display() {
-    for n in $(seq 140 180); do
-        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        export DISPLAY=":$n"
-        for _ in $(seq 1 50); do
-            xdpyinfo >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null
-        xvfb_pid=""
-    done
-    echo "cannot start Xvfb"
-    return 1
-}
+# shellcheck source=../support/x_session.sh
+source "$(dirname "$0")/../support/x_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$(dirname "$0")/../support/wine_session.sh"
+session_begin wine-game
+# A prefix of its own beside the test programs', shared with the other tests
+# of the Windows game.
+wine_begin "$wine_run" "$(dirname "$korvane")/wine-prefix-e2e"
 
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", b - a }'; }
 
 
-# Wine's desktop process keeps the display it was started on, so none of this
-# prefix's may be left from another run, and the display comes first.
-"$(wineserver_of_prefix)" -k 2>/dev/null
-start_display || exit 1
-# The prefix's first start takes a while; it is not part of the game's. It
-# also starts the server, which stays until the cleanup (a server that shut
-# down between two runs could take the next run's first process with it),
-# and the desktop process, on this display.
-"$wine_run" cmd /c exit >/dev/null 2>&1
+# The display comes first: Wine's desktop process keeps the one it started
+# on. The prefix's first start takes a while; it is not part of the game's.
+# It also starts the server, which stays until the session ends (a server
+# that shut down between two runs could take the next run's first process
+# with it), and the desktop process, on this display.
+start_display 640x480 || exit 1
+wine_ready
 assets="$work/assets"
 "$wine_run" "$write_assets" "$assets" || { echo "cannot write the test pictures"; exit 1; }
 
@@ -148,7 +104,7 @@ grep -q 'Art.Loading.kvp' "$work/err.log" && pass "standard error names Art\\Loa
 
 echo "== a failed start-up with its message box: no sound device"
 # Wine traces each message box's text on its msgbox channel.
-start_game "$assets" ALSA_CONFIG_PATH="$work/asound-none.conf" WINEDEBUG=-all,+msgbox
+start_game "$assets" ALSA_CONFIG_PATH="$session_support/asound-none.conf" WINEDEBUG=-all,+msgbox
 box=""
 for _ in $(seq 1 300); do
     box=$(xdotool search --name '^Error$' 2>/dev/null | head -1)

@@ -6,7 +6,7 @@
 # installed pictures; uninstalled silently, nothing of it is left. Then the
 # same install and uninstall for the current user alone.
 #   installer_test.sh WINE_RUN SETUP_EXE REPLAY_EXE REFERENCE_SCRIPT VERSION SHOT_PROBE
-# Run on a 640x480 screen (tests/sdl_gfx/run_on_xvfb.sh).
+# On a 640x480 screen with no window manager.
 set -uo pipefail
 wine_run=$(realpath "$1")
 setup=$(realpath "$2")
@@ -15,37 +15,20 @@ reference_script=$(realpath "$4")
 version=$5
 probe=$(realpath "$6")
 
-work=$(mktemp -d /tmp/korvane-wine-setup-XXXXXX)
-game_pid=""
 korvane=""
 # shellcheck source=../support/screen_test_lib.sh
 source "$(dirname "$0")/../support/screen_test_lib.sh"
 # shellcheck source=wine_game_lib.sh
 source "$(dirname "$0")/wine_game_lib.sh"
 data_files=$(dirname "$0")/../../assets/data_files.txt
-
+# shellcheck source=../support/x_session.sh
+source "$(dirname "$0")/../support/x_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$(dirname "$0")/../support/wine_session.sh"
+session_begin wine-setup
 # The Windows game test's prefix: the two never run at the same time, and
 # whatever this test installs it takes away again.
-export KORVANE_WINEPREFIX=${KORVANE_E2E_WINEPREFIX:-$(dirname "$setup")/wine-prefix-e2e}
-export WINEPREFIX=$KORVANE_WINEPREFIX
-wineserver="$(dirname "$("$wine_run" --which-wine)")/wineserver"
-printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/asound-null.conf"
-export ALSA_CONFIG_PATH=$work/asound-null.conf
-
-cleanup() {
-    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
-    "$wineserver" -k 2>/dev/null
-    wait 2>/dev/null
-    if ((failures > 0)); then
-        local kept
-        kept=$(dirname "$setup")/wine-setup-test-shots
-        rm -rf "$kept" && mkdir -p "$kept" && cp -r "$work"/*.xwd "$work"/*.log "$work/reference" \
-            "$kept" 2>/dev/null
-        echo "screenshots kept in $kept"
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+wine_begin "$wine_run" "$(dirname "$setup")/wine-prefix-e2e"
 
 key=Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\korvane
 drive_c=$WINEPREFIX/drive_c
@@ -115,8 +98,20 @@ uninstall() {
     entry_exists "$hive" && fail "the uninstall entry is left" || pass "and the uninstall entry"
 }
 
-"$wineserver" -k 2>/dev/null
-"$wine_run" cmd /c exit >/dev/null 2>&1
+# check_setup_exit LOG: the silent installer's exit code `code`. A silent
+# NSIS installer ends with 1 when its .onInit or a section gave up, 2 on an
+# error of its own (a damaged file, no temporary folder); Wine's own errors
+# are in LOG, which a failed run keeps.
+check_setup_exit() {
+    if [[ "$code" == 0 ]]; then
+        pass "the installer ends with exit code 0"
+    else
+        fail "installer exit code $code; Wine said: $(grep -v '^$' "$work/$1" | tail -5)"
+    fi
+}
+
+start_display 640x480 || exit 1
+wine_ready
 all_folder="$drive_c/Program Files/KORVANE"
 all_shortcut="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/KORVANE.lnk"
 # Whatever a run that failed half way left.
@@ -127,7 +122,7 @@ rm -rf "$all_folder" "$all_shortcut"
 echo "== installed silently for every user"
 "$wine_run" "$setup" /S >"$work/setup.log" 2>&1
 code=$?
-[[ "$code" == 0 ]] && pass "the installer ends with exit code 0" || fail "installer exit code $code"
+check_setup_exit setup.log
 check_installed "$all_folder" "$all_shortcut" HKLM 'C:\Program Files\KORVANE'
 
 echo "== the installed game, started through its shortcut"
@@ -169,7 +164,14 @@ key_up e
 wait_exit 30
 [[ "$code" == 0 ]] && pass "E ends the installed game with exit code 0" || fail "exit code $code"
 # start returns as the game ends; its files are free once its process has gone.
-game_ended() { ! pgrep -f 'KORVANE.korvane\.exe' >/dev/null; }
+# Only this prefix's: another build's test may play the installed game too.
+game_ended() {
+    local pid
+    for pid in $(pgrep -f 'KORVANE.korvane\.exe'); do
+        grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null && return 1
+    done
+    return 0
+}
 wait_until 30 game_ended || fail "the game's process stays"
 
 echo "== uninstalled silently"
@@ -181,7 +183,7 @@ user_folder="$home/AppData/Local/Programs/KORVANE"
 user_shortcut="$home/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/KORVANE.lnk"
 "$wine_run" "$setup" /S /CurrentUser >"$work/setup-user.log" 2>&1
 code=$?
-[[ "$code" == 0 ]] && pass "the installer ends with exit code 0" || fail "installer exit code $code"
+check_setup_exit setup-user.log
 entry_exists HKLM && fail "an entry for every user was made"
 check_installed "$user_folder" "$user_shortcut" HKCU \
     "C:\\users\\$(basename "$home")\\AppData\\Local\\Programs\\KORVANE"

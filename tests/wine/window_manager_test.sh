@@ -4,8 +4,7 @@
 # the file menu and a game, Alt+Enter to a window and back, Alt+F4 in a menu
 # and in play, and message boxes over the full screen.
 #   window_manager_test.sh WINE_RUN KORVANE_EXE WRITE_TEST_ASSETS SHOT_PROBE
-# Run on a 640x480 screen with openbox (tests/sdl_gfx/run_on_xvfb.sh with
-# XVFB_SCREEN=640x480x24). The test pictures are plain colours, so each
+# On a 640x480 screen with openbox. The test pictures are plain colours, so each
 # screen is told by the colour of a pixel outside the well.
 set -uo pipefail
 wine_run=$(realpath "$1")
@@ -13,36 +12,21 @@ korvane=$(realpath "$2")
 write_assets=$(realpath "$3")
 probe=$(realpath "$4")
 
-work=$(mktemp -d /tmp/korvane-wine-wm-XXXXXX)
-game_pid=""
 other_pid=""
 # shellcheck source=../support/screen_test_lib.sh
 source "$(dirname "$0")/../support/screen_test_lib.sh"
 # shellcheck source=wine_game_lib.sh
 source "$(dirname "$0")/wine_game_lib.sh"
-
+# shellcheck source=../support/x_session.sh
+source "$(dirname "$0")/../support/x_session.sh"
+# shellcheck source=../support/wine_session.sh
+source "$(dirname "$0")/../support/wine_session.sh"
+session_begin wine-wm
+session_on_exit '[[ -z "$other_pid" ]] || kill "$other_pid" 2>/dev/null'
 # The Windows game test's prefix: the two never run at the same time.
-export KORVANE_WINEPREFIX=${KORVANE_E2E_WINEPREFIX:-$(dirname "$korvane")/wine-prefix-e2e}
-export WINEPREFIX=$KORVANE_WINEPREFIX
-wineserver="$(dirname "$("$wine_run" --which-wine)")/wineserver"
-printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$work/asound-null.conf"
-printf '# no devices at all\n' >"$work/asound-none.conf"
-export ALSA_CONFIG_PATH=$work/asound-null.conf
-
-cleanup() {
-    [[ -n "$game_pid" ]] && kill -9 "$game_pid" 2>/dev/null
-    [[ -n "$other_pid" ]] && kill "$other_pid" 2>/dev/null
-    "$wineserver" -k 2>/dev/null
-    wait 2>/dev/null
-    if ((failures > 0)); then
-        local kept
-        kept=$(dirname "$korvane")/wine-wm-test-shots
-        rm -rf "$kept" && mkdir -p "$kept" && cp "$work"/*.xwd "$work"/*.log "$kept" 2>/dev/null
-        echo "screenshots kept in $kept"
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+wine_begin "$wine_run" "$(dirname "$korvane")/wine-prefix-e2e"
+start_display 640x480 wm || exit 1
+wine_ready
 
 # Another program comes in front: a small window of its own, made the first
 # time. The game's full-screen window is iconified when it loses the screen.
@@ -105,10 +89,6 @@ case "$write_assets" in
 *.exe) "$wine_run" "$write_assets" "$assets" ;;
 *) "$write_assets" "$assets" ;;
 esac >/dev/null || { echo "cannot write the test pictures"; exit 1; }
-# Wine's desktop process keeps the display it started on: this prefix's
-# server starts afresh on this one.
-"$wineserver" -k 2>/dev/null
-"$wine_run" cmd /c exit >/dev/null 2>&1
 
 echo "== another program takes the screen from the menus"
 start_game "$assets"
@@ -213,7 +193,7 @@ start_with_box() {
 }
 # Wine traces each message box's text on its msgbox channel, and DirectDraw
 # calls on its ddraw channel.
-if start_with_box "$assets" ALSA_CONFIG_PATH="$work/asound-none.conf" WINEDEBUG=-all,+msgbox,+ddraw; then
+if start_with_box "$assets" ALSA_CONFIG_PATH="$session_support/asound-none.conf" WINEDEBUG=-all,+msgbox,+ddraw; then
     order=$(grep -o -E 'FlipToGDISurface|MSGBOX_OnInit' "$work/err.log" | uniq | tr '\n' ' ')
     [[ "$order" == "FlipToGDISurface MSGBOX_OnInit "* ]] &&
         pass "the surface dialogs are drawn on is brought to the front first" ||

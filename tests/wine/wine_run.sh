@@ -68,10 +68,17 @@ mkdir -p "$WINEPREFIX"
     # program's output open, or whoever reads that output waits for them:
     # both are started here with neither. The desktop process among them
     # keeps the display it starts on for good, so it gets this program's.
-    # (The server answers 0 when it started, 2 when one runs already.)
-    if "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&-; then
+    # (The server answers 0 when it started, 2 when one runs already, or
+    # holds the prefix while it shuts down; anything else is said, since the
+    # program would then start a server of Wine's own, which stays only
+    # three idle seconds.)
+    started=0
+    "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&- || started=$?
+    if ((started == 0)); then
         echo "${DISPLAY:-}" >"$WINEPREFIX.display"
         "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    elif ((started != 2)); then
+        echo "wine_run.sh: Wine's server for $WINEPREFIX did not start (exit code $started)" >&2
     elif [[ -f "$WINEPREFIX.display" && "$(cat "$WINEPREFIX.display")" != "${DISPLAY:-}" ]]; then
         echo "wine_run.sh: Wine's server for $WINEPREFIX started on display" \
             "'$(cat "$WINEPREFIX.display")' and shows its windows there, not on '${DISPLAY:-}';" \
