@@ -33,7 +33,18 @@ mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
 unset PULSE_SERVER
 
-session_on_exit 'pulseaudio --kill 2>/dev/null'
+# stop_server: the server asked to stop, and waited for until its process
+# has gone; it writes into its runtime folder as it goes, and the session
+# removes that folder right after.
+stop_server() {
+    local pid deadline=$((SECONDS + 20))
+    pid=$(cat "$XDG_RUNTIME_DIR/pulse/pid" 2>/dev/null) || pid=""
+    pulseaudio --kill 2>/dev/null
+    while [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null && ((SECONDS <= deadline)); do
+        sleep 0.1
+    done
+}
+session_on_exit stop_server
 
 # start_server: as a desktop session starts it, with its default set-up
 # (on a machine with no sound card, a sink that plays into nothing).
@@ -101,7 +112,7 @@ awk -v a="$heard" 'BEGIN {exit !(a > 0.02)}' && pass "the game's music is heard 
 before=$(fall_rate 4)
 
 echo "== the sound server stops in the middle of the game"
-pulseaudio --kill
+stop_server
 deadline=$((SECONDS + 20))
 while pactl info >/dev/null 2>&1 && ((SECONDS <= deadline)); do
     sleep 0.1
