@@ -5,15 +5,9 @@
 # again, with no trace of the window that covered it.
 #   alt_tab_test.sh KORVANE WRITE_TEST_ASSETS SHOT_PROBE
 set -uo pipefail
-korvane=$1
-write_assets=$2
-probe=$3
-here=$(dirname "$0")
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
-source "$here/desktop_session.sh"
-session_begin e2e-alttab
+source "$(dirname "$0")/desktop_session.sh"
+desktop_begin e2e-alttab "$@"
 other_pid=""
 session_on_exit '[[ -z "$other_pid" ]] || kill "$other_pid" 2>/dev/null'
 

@@ -5,15 +5,9 @@
 # old setting asking for the GPU (KORVANE_PRESENT=gpu) changes nothing.
 #   broken_gl_test.sh KORVANE WRITE_TEST_ASSETS SHOT_PROBE
 set -uo pipefail
-korvane=$1
-write_assets=$2
-probe=$3
-here=$(dirname "$0")
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
-source "$here/desktop_session.sh"
-session_begin e2e-gl
+source "$(dirname "$0")/desktop_session.sh"
+desktop_begin e2e-gl "$@"
 
 assets="$work/assets"
 "$write_assets" "$assets"

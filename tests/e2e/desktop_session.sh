@@ -1,14 +1,27 @@
-# Shared by the desktop end-to-end scripts beside screen_test_lib.sh: the
-# game started on the session's display (tests/support/x_session.sh), keys
-# and screen reading at the picture's own size (640x480 screens). The
-# including script sets `korvane` and `probe` (the screen reader, shot_probe)
-# and calls `session_begin` before starting anything.
+# Shared by the desktop end-to-end scripts, with the checks and screen
+# reading of tests/support/screen_test_lib.sh: the game started on the
+# session's display (tests/support/x_session.sh), keys and screen reading at
+# the picture's own size (640x480 screens). The including script calls
+# `desktop_begin` (or sets `korvane` and `probe`, the screen reader, and
+# calls `session_begin`) before starting anything.
 # shellcheck shell=bash
 
+# shellcheck source=../support/screen_test_lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../support/screen_test_lib.sh"
 # shellcheck source=../support/x_session.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../support/x_session.sh"
 # shellcheck source=picture_place.sh
 source "$(dirname "${BASH_SOURCE[0]}")/picture_place.sh"
+
+# desktop_begin NAME KORVANE WRITE_TEST_ASSETS SHOT_PROBE: the arguments
+# every desktop test script takes (the game, the test files' writer, the
+# screen reader), and the session named NAME.
+desktop_begin() {
+    korvane=$2
+    write_assets=$3
+    probe=$4
+    session_begin "$1"
+}
 
 # start_game FOLDER [VAR=VALUE ...]: the game from FOLDER, with SDL's silent
 # sound unless the variables say otherwise; its output in out.log, err.log.

@@ -19,8 +19,6 @@ korvane=$2
 write_assets=$3
 probe=$4
 here=$(dirname "$0")
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
 session_begin "e2e-$scenario"

@@ -29,8 +29,6 @@ if [[ -z "${KORVANE_IM_SESSION:-}" ]]; then
     exit $status
 fi
 
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
 TMPDIR=$HOME session_begin work

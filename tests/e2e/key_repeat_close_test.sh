@@ -4,15 +4,9 @@
 # request, which the game takes from its queue one message a frame.
 #   key_repeat_close_test.sh KORVANE WRITE_TEST_ASSETS SHOT_PROBE
 set -uo pipefail
-korvane=$1
-write_assets=$2
-probe=$3
-here=$(dirname "$0")
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
-source "$here/desktop_session.sh"
-session_begin e2e-repeat
+source "$(dirname "$0")/desktop_session.sh"
+desktop_begin e2e-repeat "$@"
 
 hold_seconds=30
 # The close must act in about the time a close takes with no key held; a

@@ -20,8 +20,6 @@ shift 5
 sizes=("$@")
 ((${#sizes[@]})) || sizes=(1280x800 1366x768 1600x1200 1920x1080)
 here=$(dirname "$0")
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
 source "$here/desktop_session.sh"
 session_begin e2e-sizes

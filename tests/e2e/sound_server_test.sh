@@ -11,15 +11,9 @@
 # With the game built under ThreadSanitizer, a report of a data race ends it
 # with an exit code other than 0, which fails the test.
 set -uo pipefail
-korvane=$1
-write_assets=$2
-probe=$3
-here=$(dirname "$0")
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
-source "$here/desktop_session.sh"
-session_begin e2e-sound
+source "$(dirname "$0")/desktop_session.sh"
+desktop_begin e2e-sound "$@"
 
 for tool in pulseaudio pactl parec sox; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (packages pulseaudio, pulseaudio-utils, sox)"; exit 1; }

@@ -7,15 +7,9 @@
 #     seen, and a compositor that stood aside would stop for all of it.
 #   startup_window_test.sh KORVANE WRITE_TEST_ASSETS SHOT_PROBE
 set -uo pipefail
-korvane=$1
-write_assets=$2
-probe=$3
-here=$(dirname "$0")
-# shellcheck source=../support/screen_test_lib.sh
-source "$here/../support/screen_test_lib.sh"
 # shellcheck source=desktop_session.sh
-source "$here/desktop_session.sh"
-session_begin e2e-window
+source "$(dirname "$0")/desktop_session.sh"
+desktop_begin e2e-window "$@"
 watch_pid=""
 session_on_exit '[[ -z "$watch_pid" ]] || kill "$watch_pid" 2>/dev/null'
 
