@@ -11,7 +11,6 @@
   var lastProblem = '';
   var running = false;
   var over = false;
-  var ESCAPE = 0x01;
 
   // ---- Pages for what went wrong ---------------------------------------------
   function showEnd(text, canRetry) {
@@ -504,7 +503,9 @@
   // Only the buttons the screen shown acts on.
   Module.onKeysInUse = function (scanCodes) {
     Array.prototype.forEach.call(document.querySelectorAll('#touch button'), function (button) {
-      var used = scanCodes.indexOf(Number(button.getAttribute('data-key'))) >= 0;
+      // Called with none before the game's module (and its key names) is in.
+      var used = scanCodes.length > 0 &&
+        scanCodes.indexOf(KorvaneWeb.scanCodeOf(button.getAttribute('data-key'))) >= 0;
       button.style.visibility = used ? 'visible' : 'hidden';
       button.style.display = used || button.parentNode.id === 'pad' ? '' : 'none';
     });
@@ -614,7 +615,7 @@
   function away() {
     if (running) {
       KorvaneWeb.releaseKeys();
-      KorvaneWeb.tapKey(ESCAPE);
+      KorvaneWeb.tapKey(KorvaneWeb.scanCodeOf('Escape'));
       KorvaneWeb.holdAudio(true);
     }
   }
@@ -643,11 +644,13 @@
 
   // ---- The on-screen buttons: each is its key while the finger stays on it ----------------
   Array.prototype.forEach.call(document.querySelectorAll('#touch button'), function (button) {
-    var code = Number(button.getAttribute('data-key'));
+    // Named as KeyboardEvent.code names keys; the game's module, loaded by
+    // the time a button shows, knows its scan code.
+    var key = button.getAttribute('data-key');
     function hold(down, event) {
       event.preventDefault();
       button.classList.toggle('held', down);
-      KorvaneWeb.setVirtualKey(code, down);
+      KorvaneWeb.setVirtualKey(KorvaneWeb.scanCodeOf(key), down);
     }
     button.addEventListener('pointerdown', function (event) {
       button.setPointerCapture(event.pointerId);

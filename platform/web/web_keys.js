@@ -157,6 +157,11 @@
     }
     api.resumeAudio();
   };
+  // The scan code of the key a KeyboardEvent.code names: the page's buttons
+  // are named as keys are, and take their codes from here.
+  api.scanCodeOf = function (code) {
+    return scanCodes[code];
+  };
   // Presses the key `scanCode` for exactly one read of the game's: what
   // the page does for the player (Escape when it is hidden).
   api.tapKey = function (scanCode) {
