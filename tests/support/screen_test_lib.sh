@@ -107,7 +107,9 @@ wait_picture() {
 }
 
 # wait_exit SECONDS: waits for the game to end and sets `code` to its exit
-# code ("timeout" when it had to be killed).
+# code ("timeout" when it had to be killed). A driver whose game writes its
+# exit code to the file `exit_code_file` (the Wine drivers) has that code
+# taken instead of the process's status.
 wait_exit() {
     local deadline=$((SECONDS + $1))
     while kill -0 "$game_pid" 2>/dev/null && ((SECONDS <= deadline)); do
@@ -120,6 +122,12 @@ wait_exit() {
     else
         wait "$game_pid"
         code=$?
+        if [[ -n "${exit_code_file:-}" && -s "$exit_code_file" ]]; then
+            local status=$code
+            code=$(tr -d '\r\n' <"$exit_code_file")
+            [[ "$status" == "$code" ]] ||
+                echo "  (the game's exit code is $code; its process ended with status $status)"
+        fi
     fi
     game_pid=""
 }

@@ -6,6 +6,7 @@
 # installed pictures; uninstalled silently, nothing of it is left. Then the
 # same install and uninstall for the current user alone.
 #   installer_test.sh WINE_RUN SETUP_EXE REPLAY_EXE REFERENCE_SCRIPT VERSION SHOT_PROBE
+#                     EXIT_CODE_OF_EXE
 # On a 640x480 screen with no window manager.
 set -uo pipefail
 wine_run=$(realpath "$1")
@@ -14,6 +15,7 @@ replay=$(realpath "$3")
 reference_script=$(realpath "$4")
 version=$5
 probe=$(realpath "$6")
+exit_code_of=$(realpath "$7")
 
 korvane=""
 # shellcheck source=../support/screen_test_lib.sh
@@ -131,8 +133,7 @@ mkdir -p "$work/reference"
     >"$work/replay.log" 2>&1 || fail "the reference pictures: $(tail -3 "$work/replay.log")"
 # start /wait starts what the shortcut names, in its working folder, and
 # ends with the game's own exit code.
-(exec "$wine_run" start /wait /unix "$all_shortcut" >"$work/out.log" 2>"$work/err.log") &
-game_pid=$!
+start_program "$work" -- start.exe /wait /unix "$all_shortcut"
 wait_match loading loading 30
 wait_match menu menu 40
 press_to_match g filemenu filemenu 20

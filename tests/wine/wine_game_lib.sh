@@ -1,7 +1,8 @@
 # Shell functions of the end-to-end tests that play korvane.exe under Wine
 # on a virtual display, on top of tests/support/screen_test_lib.sh (sourced
 # by the including script first). The including script sets `work`,
-# `wine_run`, `korvane` and `probe`; `game_pid` is set here while a game runs.
+# `wine_run`, `korvane`, `probe` and `exit_code_of`; `game_pid` is set here
+# while a game runs.
 # shellcheck shell=bash
 
 # picture NAME: the file of a shot NAME ($work/NAME.xwd) or of a picture the
@@ -30,14 +31,30 @@ focus_game() {
         xdotool windowfocus --sync "$window" 2>/dev/null
 }
 
-# start_game FOLDER [VARIABLE=VALUE...]: the game from that folder, its
-# output in out.log and err.log.
-start_game() {
-    local folder=$1
+# A Unix path as Wine names it on its drive Z:, the root folder.
+windows_path() { local path=$1; echo "Z:${path//\//\\}"; }
+
+# start_program FOLDER [VARIABLE=VALUE...] -- PROGRAM [ARGUMENTS...]: a
+# Windows program started in FOLDER through `exit_code_of`
+# (exit_code_of.cpp), which writes the code it ends with to `exit_code_file`
+# for wait_exit; its output in out.log and err.log.
+start_program() {
+    local folder=$1 variables=()
     shift
-    (cd "$folder" && exec env "$@" "$wine_run" "$korvane" >"$work/out.log" 2>"$work/err.log") &
+    while [[ "$1" != -- ]]; do
+        variables+=("$1")
+        shift
+    done
+    shift
+    exit_code_file=$work/exit-code
+    rm -f "$exit_code_file"
+    (cd "$folder" && exec env "${variables[@]}" "$wine_run" "$exit_code_of" \
+        "$(windows_path "$exit_code_file")" "$@" >"$work/out.log" 2>"$work/err.log") &
     game_pid=$!
 }
+
+# start_game FOLDER [VARIABLE=VALUE...]: the game from that folder.
+start_game() { start_program "$@" -- "$(windows_path "$korvane")"; }
 
 # wait_until SECONDS COMMAND...: polls until the command succeeds.
 wait_until() {
