@@ -68,8 +68,15 @@ wait_windowed() {
 assets="$work/assets"
 "$write_assets" "$assets"
 start_display "$size" wm || exit 1
-xev -root -event substructure >"$work/map.log" 2>&1 &
+# The watcher must listen before the game starts: it is started, a property
+# of the screen is set, and the game waits until the watcher has seen it.
+xev -root -event substructure -event property >"$work/map.log" 2>&1 &
 watch_pid=$!
+watching() {
+    xprop -root -f KORVANE_WATCH 8s -set KORVANE_WATCH on
+    grep -q '^PropertyNotify' "$work/map.log"
+}
+wait_until 20 watching || { fail "the window watcher does not start"; exit 1; }
 start_game "$assets"
 window=$(game_window)
 [[ -n "$window" ]] || { fail "no game window"; exit 1; }

@@ -106,6 +106,17 @@ wait_picture() {
     return 1
 }
 
+# wait_until SECONDS COMMAND...: polls until the command succeeds.
+wait_until() {
+    local deadline=$((SECONDS + $1))
+    shift
+    while ((SECONDS <= deadline)); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # wait_exit SECONDS: waits for the game to end and sets `code` to its exit
 # code ("timeout" when it had to be killed). A driver whose game writes its
 # exit code to the file `exit_code_file` (the Wine drivers) has that code

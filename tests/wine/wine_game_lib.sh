@@ -56,17 +56,6 @@ start_program() {
 # start_game FOLDER [VARIABLE=VALUE...]: the game from that folder.
 start_game() { start_program "$@" -- "$(windows_path "$korvane")"; }
 
-# wait_until SECONDS COMMAND...: polls until the command succeeds.
-wait_until() {
-    local deadline=$((SECONDS + $1))
-    shift
-    while ((SECONDS <= deadline)); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
 # The game window's state as the window manager keeps it: Normal or Iconic.
 game_state() { xprop -id "$(game_window)" WM_STATE 2>/dev/null | awk '/window state/ {print $3}'; }
 game_iconic() { [[ "$(game_state)" == Iconic ]]; }
