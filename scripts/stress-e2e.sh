@@ -4,14 +4,14 @@
 # test itself are given the processor. Prints a table, test | runs | passed
 # | failed, with where each failed run's evidence is.
 #   scripts/stress-e2e.sh [--runs N] [--idle] [BUILD_DIR[:TEST_REGEX]...]
-# Without builds: build and build-windows (the builds ./test makes). The
-# tests are each build's end-to-end tests (label e2e), narrowed by
-# TEST_REGEX. Each runs 10 times, wine_installer and wine_game 20, or N
-# times each with --runs. --idle runs them the same way without the load,
-# for comparison. The packages the Windows tests install and play are made
-# once, before the runs. A failed run's output and what the test kept of it
-# (tests/support/x_session.sh) go to BUILD_DIR/stress-evidence/TEST/run-K.
-# Exits 1 when any run failed.
+# Without builds: build, build-windows and build-web, the builds ./test
+# makes with end-to-end tests. The tests are each build's end-to-end tests
+# (label e2e), narrowed by TEST_REGEX. Each runs 10 times, wine_installer
+# and wine_game 20, or N times each with --runs. --idle runs them the same
+# way without the load, for comparison. The packages the Windows tests
+# install and play are made once, before the runs. A failed run's output
+# and what the test kept of it (tests/support/x_session.sh) go to
+# BUILD_DIR/stress-evidence/TEST/run-K. Exits 1 when any run failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,7 +38,7 @@ while (($# > 0)); do
         ;;
     esac
 done
-((${#targets[@]} > 0)) || targets=(build build-windows)
+((${#targets[@]} > 0)) || targets=(build build-windows build-web)
 [[ -z "$runs" || "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "stress-e2e.sh: --runs wants a count" >&2; exit 2; }
 
 load_pid=""
