@@ -120,7 +120,8 @@ wait_until() {
 # wait_exit SECONDS: waits for the game to end and sets `code` to its exit
 # code ("timeout" when it had to be killed). A driver whose game writes its
 # exit code to the file `exit_code_file` (the Wine drivers) has that code
-# taken instead of the process's status.
+# taken instead of the process's status; one whose game is started by
+# another program ends the game after that program with `stop_started_game`.
 wait_exit() {
     local deadline=$((SECONDS + $1))
     while kill -0 "$game_pid" 2>/dev/null && ((SECONDS <= deadline)); do
@@ -129,6 +130,9 @@ wait_exit() {
     if kill -0 "$game_pid" 2>/dev/null; then
         kill -9 "$game_pid"
         wait "$game_pid" 2>/dev/null
+        if declare -F stop_started_game >/dev/null; then
+            stop_started_game
+        fi
         code=timeout
     else
         wait "$game_pid"

@@ -53,6 +53,9 @@ start_program() {
     game_pid=$!
 }
 
+# Killing `exit_code_of` leaves the game it started running; Wine ends it.
+stop_started_game() { "$wine_run" taskkill /f /im korvane.exe >/dev/null 2>&1; }
+
 # start_game FOLDER [VARIABLE=VALUE...]: the game from that folder.
 start_game() { start_program "$@" -- "$(windows_path "$korvane")"; }
 
