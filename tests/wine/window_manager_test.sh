@@ -31,15 +31,21 @@ wine_ready
 
 # Another program comes in front: a small window of its own, made the first
 # time. The game's full-screen window is iconified when it loses the screen.
-other_window() { xdotool search --name '^xmessage$' 2>/dev/null | head -1; }
+# The window is found once it shows; the window manager may still be taking
+# it on then and pass over the first request to activate it, so the request
+# is made again until the game has given way.
+other_window() { xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -1; }
+other_in_front() {
+    xdotool windowactivate "$(other_window)" 2>/dev/null
+    game_iconic
+}
 switch_away() {
     if [[ -z "$(other_window)" ]]; then
         xmessage -geometry 300x80+150+150 "another program" >/dev/null 2>&1 &
         other_pid=$!
         wait_until 20 other_window >/dev/null || return 1
     fi
-    xdotool windowactivate "$(other_window)" 2>/dev/null
-    wait_until 20 game_iconic
+    wait_until 20 other_in_front
 }
 # The game's window is mapped and activated again.
 switch_back() {
