@@ -36,9 +36,11 @@ wine_ready() {
 
 # wineserver -k gives up waiting for the server after about ten seconds
 # and kills it without waiting more; -w then waits until it has gone, so the
-# next start never meets a server still shutting down.
+# next start never meets a server still shutting down. A server can run on
+# a prefix whose registry it has not yet written (a making cut short), so
+# any prefix with files in it is stopped; one not yet made has none.
 wine_stop() {
-    [[ -f "$WINEPREFIX/system.reg" ]] || return 0
+    [[ -d "$WINEPREFIX" && -n "$(ls -A "$WINEPREFIX")" ]] || return 0
     "$wineserver" -k 2>/dev/null
     "$wineserver" -w 2>/dev/null
     return 0

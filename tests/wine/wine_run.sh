@@ -35,8 +35,60 @@ find_prefix() {
     echo "${TMPDIR:-/tmp}/korvane-wine-prefix-$(id -u)"
 }
 
+# Wine's first start of a prefix, and then the wait until the server that
+# made it has gone (it writes the registry as it ends); only then is the
+# prefix marked `made`. Wine's own files cannot tell: a server stopped
+# half-way through the making writes the registry too. A prefix whose
+# making was cut short (a test stopped at its time limit) is made again from
+# nothing, its server stopped first: one left running keeps the display it
+# started on, which may be gone. Each wait has a limit, well inside a
+# test's. When the making fails or a limit is reached, Wine's processes as
+# they stand and the start's own log (Wine's errors, otherwise noise) are
+# shown, the half-made prefix is cleared, and the program is not run.
+make_prefix() {
+    local log="$WINEPREFIX.boot.log" status=0
+    clear_prefix
+    DISPLAY='' WINEDEBUG=-all,err+all timeout 180 "$WINE" wineboot -i >"$log" 2>&1 || status=$?
+    if ((status == 124)); then
+        prefix_not_made "wineboot -i did not end within 3 minutes" "$log"
+        return 1
+    elif ((status != 0)); then
+        prefix_not_made "wineboot -i ended with $status" "$log"
+        return 1
+    fi
+    timeout 60 "$wineserver" -w 2>>"$log" || status=$?
+    if ((status == 124)); then
+        prefix_not_made "the server that made it was still running a minute after" "$log"
+        return 1
+    elif ((status != 0)); then
+        prefix_not_made "wineserver -w ended with $status" "$log"
+        return 1
+    fi
+    rm -f "$log"
+    touch "$WINEPREFIX/made"
+}
+
+prefix_not_made() {
+    echo "wine_run.sh: the Wine prefix $WINEPREFIX was not made: $1. Wine's processes then:" >&2
+    ps -eo pid,ppid,etimes,stat,wchan:24,args | awk 'NR == 1 || /wine|\.exe/ && !/awk/' >&2
+    echo "wine_run.sh: the log of the start ($2):" >&2
+    tail -n 40 "$2" >&2
+    clear_prefix
+}
+
+# The prefix's server stopped and its files gone, but for `wineserver`:
+# Debian's Wine names there the folder in /tmp the server keeps its socket
+# in, which would otherwise be left behind.
+clear_prefix() {
+    [[ -n "$(ls -A "$WINEPREFIX")" ]] || return 0
+    "$wineserver" -k 2>/dev/null
+    timeout 30 "$wineserver" -w 2>/dev/null
+    find "$WINEPREFIX" -mindepth 1 -maxdepth 1 ! -name wineserver -exec rm -rf {} +
+}
+
 [[ $# -ge 1 ]] || { echo "usage: wine_run.sh program.exe [arguments...] | --which-wine" >&2; exit 2; }
 WINE=$(find_wine)
+wineserver="$(dirname "$WINE")/wineserver"
 if [[ "$1" == "--which-wine" ]]; then
     echo "$WINE"
     exit 0
@@ -57,11 +109,9 @@ mkdir -p "$WINEPREFIX"
 # a server runs already, that start leaves at once.
 (
     flock 9
-    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-        # Its output is Wine's noise, so a word of our own instead.
+    if [[ ! -f "$WINEPREFIX/made" ]]; then
         echo "wine_run.sh: making the Wine prefix $WINEPREFIX, once (up to a minute)" >&2
-        DISPLAY= "$WINE" wineboot -i >/dev/null 2>&1 || true
-        "$(dirname "$WINE")/wineserver" -w 2>/dev/null || true
+        make_prefix || exit 1
     fi
     # Neither the server nor the system processes Wine starts with the first
     # program (which stay as long as the server) may keep the lock or this
@@ -73,7 +123,7 @@ mkdir -p "$WINEPREFIX"
     # program would then start a server of Wine's own, which stays only
     # three idle seconds.)
     started=0
-    "$(dirname "$WINE")/wineserver" -p600 </dev/null >/dev/null 2>&1 9>&- || started=$?
+    "$wineserver" -p600 </dev/null >/dev/null 2>&1 9>&- || started=$?
     if ((started == 0)); then
         echo "${DISPLAY:-}" >"$WINEPREFIX.display"
         "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
