@@ -46,33 +46,38 @@ find_prefix() {
 # they stand and the start's own log (Wine's errors, otherwise noise) are
 # shown, the half-made prefix is cleared, and the program is not run.
 make_prefix() {
-    local log="$WINEPREFIX.boot.log" status=0
+    local log="$WINEPREFIX.boot.log"
     clear_prefix
-    DISPLAY='' WINEDEBUG=-all,err+all timeout 180 "$WINE" wineboot -i >"$log" 2>&1 || status=$?
-    if ((status == 124)); then
-        prefix_not_made "wineboot -i did not end within 3 minutes" "$log"
-        return 1
-    elif ((status != 0)); then
-        prefix_not_made "wineboot -i ended with $status" "$log"
-        return 1
-    fi
-    timeout 60 "$wineserver" -w 2>>"$log" || status=$?
-    if ((status == 124)); then
-        prefix_not_made "the server that made it was still running a minute after" "$log"
-        return 1
-    elif ((status != 0)); then
-        prefix_not_made "wineserver -w ended with $status" "$log"
-        return 1
-    fi
+    : >"$log"
+    making_step "wineboot -i" "it did not end within 3 minutes" \
+        env DISPLAY='' WINEDEBUG=-all,err+all timeout 180 "$WINE" wineboot -i || return 1
+    making_step "wineserver -w" "the server that made it was still running a minute after" \
+        timeout 60 "$wineserver" -w || return 1
     rm -f "$log"
     touch "$WINEPREFIX/made"
+}
+
+# One step of the making: STEP, what its time limit reached means, and the
+# command, its output added to the log. Fails, having said why, unless the
+# command ended with 0.
+making_step() {
+    local step=$1 timed_out=$2 status=0
+    shift 2
+    "$@" >>"$log" 2>&1 || status=$?
+    ((status != 0)) || return 0
+    if ((status == 124)); then
+        prefix_not_made "$step: $timed_out"
+    else
+        prefix_not_made "$step ended with $status"
+    fi
+    return 1
 }
 
 prefix_not_made() {
     echo "wine_run.sh: the Wine prefix $WINEPREFIX was not made: $1. Wine's processes then:" >&2
     ps -eo pid,ppid,etimes,stat,wchan:24,args | awk 'NR == 1 || /wine|\.exe/ && !/awk/' >&2
-    echo "wine_run.sh: the log of the start ($2):" >&2
-    tail -n 40 "$2" >&2
+    echo "wine_run.sh: the log of the making ($log):" >&2
+    tail -n 40 "$log" >&2
     clear_prefix
 }
 
