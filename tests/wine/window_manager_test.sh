@@ -31,21 +31,37 @@ wine_ready
 
 # Another program comes in front: a small window of its own, made the first
 # time. The game's full-screen window is iconified when it loses the screen.
-# The window is found once it shows; the window manager may still be taking
-# it on then and pass over the first request to activate it, so the request
-# is made again until the game has given way.
+# It must have the screen first, as a player's game has: openbox does not
+# always give the focus to the game's window when it maps, and Wine only
+# tells the game it has lost the screen when its window loses the focus.
+# (Every later switch comes after keys, which give the game the focus.)
+# The other window is found once it shows; the window manager may still be
+# taking it on then and pass over the first request to activate it, so the
+# request is made again until the game has given way. When it does not, what
+# the window manager shows is said.
 other_window() { xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -1; }
 other_in_front() {
     xdotool windowactivate "$(other_window)" 2>/dev/null
     game_iconic
 }
 switch_away() {
+    focus_game
     if [[ -z "$(other_window)" ]]; then
         xmessage -geometry 300x80+150+150 "another program" >/dev/null 2>&1 &
         other_pid=$!
-        wait_until 20 other_window >/dev/null || return 1
+        wait_until 20 other_window >/dev/null || { windows_shown; return 1; }
     fi
-    wait_until 20 other_in_front
+    wait_until 20 other_in_front || { windows_shown; return 1; }
+}
+windows_shown() {
+    local id
+    echo "  the focus: window $(xdotool getwindowfocus 2>/dev/null)" \
+        "\"$(xdotool getwindowfocus getwindowname 2>/dev/null)\""
+    for id in $(xdotool search --name '^(KORVANE|xmessage)$' 2>/dev/null); do
+        echo "  window $id \"$(xdotool getwindowname "$id" 2>/dev/null)\":" \
+            "$(xwininfo -id "$id" 2>/dev/null | awk '/Map State/ {print $3}')," \
+            "state $(xprop -id "$id" WM_STATE 2>/dev/null | awk '/window state/ {print $3}')"
+    done
 }
 # The game's window is mapped and activated again.
 switch_back() {
