@@ -34,7 +34,6 @@ wine_ready
 # It must have the screen first, as a player's game has: openbox does not
 # always give the focus to the game's window when it maps, and Wine only
 # tells the game it has lost the screen when its window loses the focus.
-# (Every later switch comes after keys, which give the game the focus.)
 # The other window is found once it shows; the window manager may still be
 # taking it on then and pass over the first request to activate it, so the
 # request is made again until the game has given way. When it does not, what
